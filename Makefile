@@ -1,0 +1,38 @@
+# The README's commands: `make run` sets up, builds and starts the game; `make test` sets up
+# and runs every test, under a virtual display when there is none.
+BUILD := build
+SANBUILD := build-sanitize
+JOBS ?= $(shell nproc)
+XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
+
+.PHONY: all build deps test-deps run test clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+test-deps:
+	@scripts/install-deps --test
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	cd $(BUILD)/data && ../kavrin-chess
+
+sanitize-build: test-deps
+	@CC=clang CXX=clang++ cmake -S . -B $(SANBUILD) -DCMAKE_BUILD_TYPE=Debug -DKAVRIN_SANITIZE=ON >/dev/null
+	@cmake --build $(SANBUILD) -j$(JOBS)
+
+test: test-deps build sanitize-build
+	@if [ -n "$$DISPLAY" ]; then \
+		cd $(BUILD) && ctest --output-on-failure; \
+	else \
+		cd $(BUILD) && $(XVFB) ctest --output-on-failure; \
+	fi
+	@cd $(SANBUILD) && ctest --output-on-failure
+
+clean:
+	rm -rf $(BUILD) $(SANBUILD)

@@ -1,0 +1,100 @@
+#include "app/config.h"
+
+#include <cctype>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <istream>
+
+#include "app/keyword.h"
+
+Config config = {};
+
+namespace {
+
+enum class ValueKind { None, Text, Integer };
+
+struct Field {
+    ValueKind kind;
+    char* text;
+    std::int32_t* integer;
+};
+
+Field fieldFor(Config& record, KeywordCode code) {
+    switch (code) {
+    case 3111: return {ValueKind::Text, record.kingModel, nullptr};
+    case 2250: return {ValueKind::Text, record.queenModel, nullptr};
+    case 2282: return {ValueKind::Text, record.bishopModel, nullptr};
+    case 1847: return {ValueKind::Text, record.knightModel, nullptr};
+    case 1620: return {ValueKind::Text, record.rookModel, nullptr};
+    case 2567: return {ValueKind::Text, record.pawnModel, nullptr};
+    case 3360: return {ValueKind::Text, record.boardModel, nullptr};
+    case 2469: return {ValueKind::Integer, nullptr, &record.screenWidth};
+    case 1897: return {ValueKind::Integer, nullptr, &record.screenHeight};
+    case 3583: return {ValueKind::Integer, nullptr, &record.screenBpp};
+    case 581: return {ValueKind::Integer, nullptr, &record.unused581};
+    case 3881: return {ValueKind::Integer, nullptr, &record.fullScreen};
+    case 1363: return {ValueKind::Integer, nullptr, &record.unused1363};
+    case 1285: return {ValueKind::Integer, nullptr, &record.unused1285};
+    default: return {ValueKind::None, nullptr, nullptr};
+    }
+}
+
+// Reads one white-space separated token into `out` (at most size - 1 bytes); the rest of a
+// longer token is consumed and dropped. At the end of the stream the token is empty.
+void readToken(std::istream& in, char* out, std::size_t size) {
+    std::size_t length = 0;
+    in >> std::ws;
+    for (int ch = in.peek(); ch != std::char_traits<char>::eof() && !std::isspace(ch);
+         ch = in.peek()) {
+        in.get();
+        if (length + 1 < size) out[length++] = static_cast<char>(ch);
+    }
+    out[length] = '\0';
+}
+
+void setDefaults(Config& record) {
+    std::memset(&record, 0, sizeof record);
+    std::strcpy(record.kingModel, "king.ase");
+    std::strcpy(record.queenModel, "queen.ase");
+    std::strcpy(record.bishopModel, "bishop.ase");
+    std::strcpy(record.knightModel, "knight.ase");
+    std::strcpy(record.rookModel, "rook.ase");
+    std::strcpy(record.pawnModel, "pawn.ase");
+    std::strcpy(record.boardModel, "board.ase");
+    record.screenWidth = defaultScreenWidth;
+    record.screenHeight = defaultScreenHeight;
+}
+
+// A window size outside 1..maxScreenSize would reach the video mode call; the default
+// stands in for it.
+void boundWindowSize(Config& record) {
+    if (record.screenWidth < 1 || record.screenWidth > maxScreenSize)
+        record.screenWidth = defaultScreenWidth;
+    if (record.screenHeight < 1 || record.screenHeight > maxScreenSize)
+        record.screenHeight = defaultScreenHeight;
+}
+
+} // namespace
+
+Config readConfig(const char* fileName) {
+    Config record;
+    setDefaults(record);
+    std::ifstream in(fileName);
+    char key[1024];
+    while (in && !in.eof()) {
+        readToken(in, key, sizeof key);
+        const Field field = fieldFor(record, keywordCode(key));
+        if (field.kind == ValueKind::Text) {
+            readToken(in, field.text, 256);
+        } else if (field.kind == ValueKind::Integer) {
+            long long value = 0;
+            if (!(in >> value)) break;
+            if (value > INT32_MAX) value = INT32_MAX;
+            if (value < INT32_MIN) value = INT32_MIN;
+            *field.integer = static_cast<std::int32_t>(value);
+        }
+    }
+    boundWindowSize(record);
+    return record;
+}

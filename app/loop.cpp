@@ -1,0 +1,56 @@
+#include "app/loop.h"
+
+#include <GL/gl.h>
+#include <SDL.h>
+
+#include "app/config.h"
+#include "app/input.h"
+#include "app/state.h"
+#include "assets/loading.h"
+#include "scene/gamescreen.h"
+#include "scene/glsetup.h"
+#include "screens/font.h"
+#include "screens/menu.h"
+#include "screens/splash.h"
+
+int drawFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (appBitsSet(AppSplash))
+        drawSplash();
+    else if (appBitsSet(AppMenu))
+        drawMenu();
+    else if (appBitsSet(AppGame))
+        drawGameScreen();
+    SDL_GL_SwapBuffers();
+    return 1;
+}
+
+static bool dispatchEvent(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_KEYDOWN: onKey(event.key.keysym); break;
+    case SDL_MOUSEBUTTONDOWN: onMouseButton(event.button); break;
+    case SDL_QUIT: return true;
+    case SDL_VIDEORESIZE:
+        config.screenWidth = event.resize.w;
+        config.screenHeight = event.resize.h;
+        resizeGL(event.resize.w, event.resize.h);
+        break;
+    default: break;
+    }
+    return false;
+}
+
+void runEventLoop() {
+    bool quit = false;
+    while (!quit) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) quit = dispatchEvent(event) || quit;
+        drawFrame();
+    }
+}
+
+void shutDown() {
+    if (appBitsSet(AppModelsLoaded)) freeModels();
+    glDeleteLists(fontBase, 256);
+    quitProgram(0);
+}

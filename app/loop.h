@@ -1,0 +1,10 @@
+#pragma once
+
+// Clears the buffers, draws the screen the state bits choose and swaps; returns 1.
+int drawFrame();
+
+// Polls and dispatches every pending event, then draws a frame, until a quit event.
+void runEventLoop();
+
+// Frees the meshes (when loaded) and the font lists, then ends with status 0.
+[[noreturn]] void shutDown();

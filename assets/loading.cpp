@@ -1,0 +1,5 @@
+#include "assets/loading.h"
+
+Mesh** meshTable = nullptr;
+
+void freeModels() {}

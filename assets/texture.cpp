@@ -1,0 +1,3 @@
+#include "assets/texture.h"
+
+TextureRegistry* textureRegistry = nullptr;

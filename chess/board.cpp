@@ -1,0 +1,1 @@
+#include "chess/board.h"

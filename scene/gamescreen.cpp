@@ -1,0 +1,3 @@
+#include "scene/gamescreen.h"
+
+void drawGameScreen() {}

@@ -1,0 +1,3 @@
+#include "screens/font.h"
+
+unsigned int fontBase = 0;

@@ -1,0 +1,3 @@
+#include "screens/menu.h"
+
+void drawMenu() {}

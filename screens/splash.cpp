@@ -1,0 +1,3 @@
+#include "screens/splash.h"
+
+void drawSplash() {}
