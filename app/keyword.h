@@ -8,7 +8,7 @@ using KeywordCode = unsigned int;
 
 // MD5 digest of a NUL-terminated byte string, as 32 uppercase hex characters.
 class Md5 {
-public:
+  public:
     virtual ~Md5() = default;
 
     // Digests `text` from scratch; the result lives as long as this object.
@@ -19,7 +19,7 @@ public:
     void update(const unsigned char* data, std::uint32_t length);
     void finish(unsigned char digest[16]);
 
-private:
+  private:
     void transform(const unsigned char block[64]);
 
     std::uint32_t a = 0, b = 0, c = 0, d = 0;

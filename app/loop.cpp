@@ -44,7 +44,8 @@ void runEventLoop() {
     bool quit = false;
     while (!quit) {
         SDL_Event event;
-        while (SDL_PollEvent(&event)) quit = dispatchEvent(event) || quit;
+        while (SDL_PollEvent(&event))
+            quit = dispatchEvent(event) || quit;
         drawFrame();
     }
 }
