@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+
+struct MoveTarget;
+
+// The square the human has selected and the legal destinations of its piece.
+struct Selection {
+    std::int32_t selFile;
+    std::int32_t selRank;
+    MoveTarget* targets;
+};
+
+// What the move and promotion animations draw.
+struct MoveAnim {
+    std::int32_t fromFile, fromRank;
+    std::int32_t toFile, toRank;
+    std::int32_t captureFile, captureRank;
+    std::int8_t movingPiece, newPiece, capturedPiece;
+};
+
+extern Selection selection;
+extern MoveAnim moveAnim;
+
+// Every timed phase takes this long at full speed.
+constexpr std::uint32_t phaseMilliseconds = 5000;
+
+// Progress of the running timed phase, 0..1; exactly 1 from 5000 ms on.
+float phaseProgress();
+
+// The phase starters: each sets its bits, restarts the clock and clears the selected square.
+void startMoveAnim();
+void startCameraTurn();
+void startPromotionAnim();
+
+// Passes the application's turn to the other side and marks who moves next.
+void switchTurn();

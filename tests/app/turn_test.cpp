@@ -1,0 +1,96 @@
+#include "app/turn.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include "app/state.h"
+
+// The test binary links with --wrap=SDL_GetTicks, so the game's code reads this clock.
+static Uint32 testTicks = 0;
+extern "C" Uint32 __wrap_SDL_GetTicks() { return testTicks; }
+
+namespace {
+
+class TurnState : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        appState = AppGame;
+        menuOptions = menuStartOptions;
+        testTicks = 100000;
+        selection = {3, 4, nullptr};
+    }
+};
+
+} // namespace
+
+TEST_F(TurnState, PhaseProgressReachesExactlyOneAtFiveSeconds) {
+    phaseStart = 100000;
+    testTicks = 100000;
+    EXPECT_FLOAT_EQ(phaseProgress(), 0.0f);
+    testTicks = 102500;
+    EXPECT_FLOAT_EQ(phaseProgress(), 0.5f);
+    testTicks = 104999;
+    EXPECT_FLOAT_EQ(phaseProgress(), 0.9998f);
+    EXPECT_LT(phaseProgress(), 1.0f);
+    testTicks = 105000;
+    EXPECT_EQ(phaseProgress(), 1.0f);
+    testTicks = 500000;
+    EXPECT_EQ(phaseProgress(), 1.0f);
+}
+
+TEST_F(TurnState, PhaseWithAnimationsOffIsCompleteInItsFirstFrame) {
+    menuOptions.animations = 0;
+    startMoveAnim();
+    EXPECT_EQ(phaseStart, 130000u);
+    testTicks = 100016;
+    EXPECT_EQ(phaseProgress(), 1.0f);
+}
+
+TEST_F(TurnState, StartersSetTheirBitsRestartTheClockAndClearTheSelectedSquare) {
+    MoveTarget* const list = reinterpret_cast<MoveTarget*>(&selection);
+    selection.targets = list;
+    startMoveAnim();
+    EXPECT_EQ(appState, AppGame | AppMoveAnim);
+    EXPECT_EQ(phaseStart, 100000u);
+    EXPECT_EQ(selection.selFile, -1);
+    EXPECT_EQ(selection.selRank, -1);
+    EXPECT_EQ(selection.targets, list);
+    selection.targets = nullptr;
+
+    testTicks = 200000;
+    startCameraTurn();
+    EXPECT_TRUE(appBitsSet(AppCameraTurn));
+    EXPECT_EQ(phaseStart, 200000u);
+
+    setAppBits(AppPromotionPrompt);
+    startPromotionAnim();
+    EXPECT_FALSE(appBitsSet(AppPromotionPrompt));
+    EXPECT_TRUE(appBitsSet(AppPromotionAnim));
+}
+
+TEST_F(TurnState, PersonAgainstComputerHandsBlackToTheComputer) {
+    menuOptions.players = 1;
+    setAppBits(AppWhiteTurn | AppHumanToMove);
+    switchTurn();
+    EXPECT_EQ(appState, AppGame | AppBlackTurn | AppComputerToMove);
+    switchTurn();
+    EXPECT_EQ(appState, AppGame | AppWhiteTurn | AppHumanToMove);
+}
+
+TEST_F(TurnState, TwoPeopleAlwaysGetTheHumanBitAndTwoComputersTheComputerBit) {
+    menuOptions.players = 0;
+    setAppBits(AppWhiteTurn);
+    for (int i = 0; i < 4; ++i) {
+        switchTurn();
+        EXPECT_TRUE(appBitsSet(AppHumanToMove));
+        EXPECT_FALSE(appBitsSet(AppComputerToMove));
+    }
+    menuOptions.players = 2;
+    for (int i = 0; i < 4; ++i) {
+        switchTurn();
+        EXPECT_TRUE(appBitsSet(AppComputerToMove));
+        EXPECT_FALSE(appBitsSet(AppHumanToMove));
+        EXPECT_NE(appBitsSet(AppWhiteTurn), appBitsSet(AppBlackTurn));
+    }
+}
