@@ -1,0 +1,244 @@
+// Reads back the generated data files and checks their forms.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace {
+
+const std::string dataDir = KAVRIN_DATA_DIR;
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+struct AseFace {
+    int v[3];
+};
+
+struct AsePart {
+    int numVertex = -1, numFaces = -1, numTVertex = -1, numTVFaces = -1, materialRef = -1;
+    std::vector<double> vertices;
+    std::vector<AseFace> faces, texFaces;
+    std::vector<double> normals;
+    std::vector<int> normalVertex;
+};
+
+struct AseModel {
+    int materialCount = -1;
+    std::vector<std::string> bitmaps;
+    std::vector<AsePart> parts;
+};
+
+AseModel readAse(const std::string& path)
+{
+    std::istringstream in(readFile(path));
+    AseModel m;
+    std::string tok;
+    AsePart* part = nullptr;
+    while (in >> tok) {
+        if (tok == "*MATERIAL_COUNT") {
+            in >> m.materialCount;
+        } else if (tok == "*BITMAP") {
+            std::string name;
+            in >> name;
+            m.bitmaps.push_back(name.substr(1, name.size() - 2));
+        } else if (tok == "*GEOMOBJECT") {
+            m.parts.emplace_back();
+            part = &m.parts.back();
+        } else if (!part) {
+            continue;
+        } else if (tok == "*MESH_NUMVERTEX") {
+            in >> part->numVertex;
+        } else if (tok == "*MESH_NUMFACES") {
+            in >> part->numFaces;
+        } else if (tok == "*MESH_NUMTVERTEX") {
+            in >> part->numTVertex;
+        } else if (tok == "*MESH_NUMTVFACES") {
+            in >> part->numTVFaces;
+        } else if (tok == "*MATERIAL_REF") {
+            in >> part->materialRef;
+        } else if (tok == "*MESH_VERTEX") {
+            int i;
+            double x, y, z;
+            in >> i >> x >> y >> z;
+            part->vertices.insert(part->vertices.end(), {x, y, z});
+        } else if (tok == "*MESH_FACE") {
+            std::string index, label;
+            AseFace f;
+            in >> index >> label >> f.v[0] >> label >> f.v[1] >> label >> f.v[2];
+            part->faces.push_back(f);
+        } else if (tok == "*MESH_TFACE") {
+            int i;
+            AseFace f;
+            in >> i >> f.v[0] >> f.v[1] >> f.v[2];
+            part->texFaces.push_back(f);
+        } else if (tok == "*MESH_VERTEXNORMAL") {
+            int i;
+            double x, y, z;
+            in >> i >> x >> y >> z;
+            part->normalVertex.push_back(i);
+            part->normals.insert(part->normals.end(), {x, y, z});
+        }
+    }
+    return m;
+}
+
+void expectWellFormed(const AseModel& m, const std::string& name)
+{
+    ASSERT_FALSE(m.parts.empty()) << name;
+    EXPECT_EQ(m.materialCount, static_cast<int>(m.bitmaps.size())) << name;
+    for (const AsePart& p : m.parts) {
+        EXPECT_EQ(p.numVertex * 3, static_cast<int>(p.vertices.size())) << name;
+        EXPECT_EQ(p.numFaces, static_cast<int>(p.faces.size())) << name;
+        EXPECT_EQ(p.numTVFaces, p.numFaces) << name << ": every face has a texture face";
+        EXPECT_EQ(p.numTVFaces, static_cast<int>(p.texFaces.size())) << name;
+        EXPECT_EQ(p.numFaces * 3, static_cast<int>(p.normalVertex.size())) << name;
+        EXPECT_GE(p.materialRef, 0) << name;
+        EXPECT_LT(p.materialRef, m.materialCount) << name;
+        int badIndex = 0, badNormal = 0;
+        for (size_t i = 0; i < p.faces.size(); ++i) {
+            for (int k = 0; k < 3; ++k) {
+                badIndex += p.faces[i].v[k] < 0 || p.faces[i].v[k] >= p.numVertex;
+                badIndex += p.texFaces[i].v[k] < 0 || p.texFaces[i].v[k] >= p.numTVertex;
+                badIndex += p.normalVertex[i * 3 + k] != p.faces[i].v[k];
+            }
+        }
+        for (size_t i = 0; i + 2 < p.normals.size(); i += 3) {
+            const double len = std::sqrt(p.normals[i] * p.normals[i] +
+                                         p.normals[i + 1] * p.normals[i + 1] +
+                                         p.normals[i + 2] * p.normals[i + 2]);
+            badNormal += std::fabs(len - 1.0) > 2e-3;
+        }
+        EXPECT_EQ(badIndex, 0) << name;
+        EXPECT_EQ(badNormal, 0) << name;
+    }
+}
+
+struct PieceSpec {
+    const char* file;
+    double height;
+};
+
+const PieceSpec pieces[] = {{"pawn.ase", 0.75},   {"rook.ase", 0.95},  {"knight.ase", 1.05},
+                            {"bishop.ase", 1.15}, {"queen.ase", 1.35}, {"king.ase", 1.5}};
+
+TEST(Models, EveryModelIsWellFormed)
+{
+    for (const PieceSpec& p : pieces) {
+        expectWellFormed(readAse(dataDir + "/" + p.file), p.file);
+    }
+    expectWellFormed(readAse(dataDir + "/board.ase"), "board.ase");
+}
+
+TEST(Models, PiecesHaveBlackThenWhiteMaterialsAndTheBodyFirst)
+{
+    for (const PieceSpec& p : pieces) {
+        const AseModel m = readAse(dataDir + "/" + p.file);
+        ASSERT_EQ(m.materialCount, 2) << p.file;
+        EXPECT_EQ(m.bitmaps[0], "ebony.jpg") << p.file;
+        EXPECT_EQ(m.bitmaps[1], "ivory.jpg") << p.file;
+        EXPECT_EQ(m.parts[0].materialRef, 0) << p.file;
+    }
+}
+
+TEST(Models, PiecesStandOnTheirSquareAtTheirHeight)
+{
+    for (const PieceSpec& p : pieces) {
+        const AseModel m = readAse(dataDir + "/" + p.file);
+        double minY = 1e9, maxY = -1e9, maxR = 0;
+        int triangles = 0;
+        for (const AsePart& part : m.parts) {
+            triangles += part.numFaces;
+            for (size_t i = 0; i < part.vertices.size(); i += 3) {
+                const double dx = part.vertices[i] - 0.5, dz = part.vertices[i + 2] + 0.5;
+                maxR = std::max(maxR, std::sqrt(dx * dx + dz * dz));
+                minY = std::min(minY, part.vertices[i + 1]);
+                maxY = std::max(maxY, part.vertices[i + 1]);
+            }
+        }
+        EXPECT_NEAR(minY, 0.0, 1e-4) << p.file;
+        EXPECT_NEAR(maxY, p.height, 0.03) << p.file;
+        EXPECT_LE(maxR, 0.42) << p.file;
+        EXPECT_GE(triangles, 500) << p.file;
+        EXPECT_LE(triangles, 8000) << p.file;
+    }
+}
+
+TEST(Models, BoardCoversTheSquaresWithLightMarbleBelowTheHighlightPlane)
+{
+    const AseModel m = readAse(dataDir + "/board.ase");
+    int marble = -1;
+    for (size_t i = 0; i < m.bitmaps.size(); ++i) {
+        if (m.bitmaps[i] == "LIGHTMARBLE.JPG") {
+            marble = static_cast<int>(i);
+        }
+    }
+    ASSERT_GE(marble, 0);
+    double area = 0;
+    for (const AsePart& part : m.parts) {
+        if (part.materialRef != marble) {
+            continue;
+        }
+        for (const AseFace& f : part.faces) {
+            const double* a = &part.vertices[f.v[0] * 3];
+            const double* b = &part.vertices[f.v[1] * 3];
+            const double* c = &part.vertices[f.v[2] * 3];
+            EXPECT_LT(a[1], 0.0);
+            EXPECT_GT(a[1], -0.05);
+            area += std::fabs((b[0] - a[0]) * (c[2] - a[2]) - (c[0] - a[0]) * (b[2] - a[2])) / 2;
+        }
+    }
+    EXPECT_NEAR(area, 32.0, 1e-3);
+}
+
+TEST(Config, NamesTheScreenSizeAndEveryModel)
+{
+    std::istringstream in(readFile(dataDir + "/chess.cfg"));
+    std::map<std::string, std::string> values;
+    std::string key, value;
+    while (in >> key >> value) {
+        values[key] = value;
+    }
+    EXPECT_EQ(values["*SCREEN_WIDTH"], "1024");
+    EXPECT_EQ(values["*SCREEN_HEIGHT"], "768");
+    EXPECT_EQ(values["*KING"], "king.ase");
+    EXPECT_EQ(values["*QUEEN"], "queen.ase");
+    EXPECT_EQ(values["*BISHOP"], "bishop.ase");
+    EXPECT_EQ(values["*KNIGHT"], "knight.ase");
+    EXPECT_EQ(values["*ROOK"], "rook.ase");
+    EXPECT_EQ(values["*PAWN"], "pawn.ase");
+    EXPECT_EQ(values["*CHESSBOARD"], "board.ase");
+    for (const auto& kv : values) {
+        EXPECT_TRUE(std::ifstream(dataDir + "/" + kv.second).good() || kv.second[0] <= '9')
+            << kv.second;
+    }
+}
+
+TEST(Generator, TwoRunsGiveTheSameBytes)
+{
+    const std::string a = "run_a", b = "run_b";
+    ASSERT_EQ(std::system(("rm -rf " + a + " " + b + " && mkdir " + a + " " + b).c_str()), 0);
+    ASSERT_EQ(std::system((std::string(ASSETGEN_PATH) + " " + a).c_str()), 0);
+    ASSERT_EQ(std::system((std::string(ASSETGEN_PATH) + " " + b).c_str()), 0);
+    const std::vector<std::string> files = {"chess.cfg", "king.ase", "knight.ase", "board.ase"};
+    for (const std::string& f : files) {
+        const std::string first = readFile(a + "/" + f);
+        EXPECT_FALSE(first.empty()) << f;
+        EXPECT_EQ(first, readFile(b + "/" + f)) << f;
+    }
+}
+
+} // namespace

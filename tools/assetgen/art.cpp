@@ -1,0 +1,3 @@
+#include "art.h"
+
+int writeArt(const std::string&) { return 1; }
