@@ -1,6 +1,7 @@
 // Reads back the generated data files and checks their forms.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -204,6 +205,152 @@ TEST(Models, BoardCoversTheSquaresWithLightMarbleBelowTheHighlightPlane)
     EXPECT_NEAR(area, 32.0, 1e-3);
 }
 
+struct PictureSize {
+    int width = 0, height = 0, components = 0;
+};
+
+PictureSize jpegSize(const std::string& path)
+{
+    PictureSize size;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) {
+        return size;
+    }
+    jpeg_decompress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, f);
+    if (jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK) {
+        size = {static_cast<int>(info.image_width), static_cast<int>(info.image_height),
+                info.num_components};
+    }
+    jpeg_destroy_decompress(&info);
+    fclose(f);
+    return size;
+}
+
+bool powerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+
+TEST(Textures, EveryModelTextureIsAPowerOfTwoColourJpeg)
+{
+    std::vector<std::string> files;
+    for (const PieceSpec& p : pieces) {
+        const AseModel m = readAse(dataDir + "/" + p.file);
+        files.insert(files.end(), m.bitmaps.begin(), m.bitmaps.end());
+    }
+    const AseModel board = readAse(dataDir + "/board.ase");
+    files.insert(files.end(), board.bitmaps.begin(), board.bitmaps.end());
+    for (const std::string& f : files) {
+        const PictureSize s = jpegSize(dataDir + "/" + f);
+        EXPECT_TRUE(s.width == 256 || s.width == 512) << f << " " << s.width;
+        EXPECT_EQ(s.width, s.height) << f;
+        EXPECT_EQ(s.components, 3) << f;
+    }
+}
+
+struct Bmp {
+    int headerSize = 0, width = 0, height = 0, bits = 0;
+    std::string data;
+    size_t offset = 0;
+    // Brightest channel of pixel (x, y), y counted from the top row.
+    int value(int x, int y) const
+    {
+        const size_t stride = (width * 3 + 3) / 4 * 4;
+        const size_t row = static_cast<size_t>(height - 1 - y);
+        const unsigned char* p =
+            reinterpret_cast<const unsigned char*>(data.data()) + offset + row * stride + x * 3;
+        return std::max({p[0], p[1], p[2]});
+    }
+};
+
+int le32(const std::string& s, size_t at)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data()) + at;
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (p[3] << 24);
+}
+
+Bmp readBmp(const std::string& path)
+{
+    Bmp bmp;
+    bmp.data = readFile(path);
+    if (bmp.data.size() < 54 || bmp.data[0] != 'B' || bmp.data[1] != 'M') {
+        return bmp;
+    }
+    bmp.offset = le32(bmp.data, 10);
+    bmp.headerSize = le32(bmp.data, 14);
+    bmp.width = le32(bmp.data, 18);
+    bmp.height = le32(bmp.data, 22);
+    bmp.bits = static_cast<unsigned char>(bmp.data[28]) | (bmp.data[29] << 8);
+    return bmp;
+}
+
+int cellInk(const Bmp& font, int byte)
+{
+    const int cx = (byte % 16) * 16, cy = (byte / 16) * 16;
+    int ink = 0;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            ink += font.value(cx + x, cy + y) > 64;
+        }
+    }
+    return ink;
+}
+
+TEST(Font, IsA24BitBottomUpPictureOfGlyphCells)
+{
+    const Bmp font = readBmp(dataDir + "/Font.bmp");
+    ASSERT_EQ(font.headerSize, 40);
+    ASSERT_EQ(font.width, 256);
+    ASSERT_EQ(font.height, 256);
+    ASSERT_EQ(font.bits, 24);
+    ASSERT_GE(font.data.size(), font.offset + 256 * 256 * 3);
+    EXPECT_GT(cellInk(font, 0xE8), 10) << "c with caron";
+    EXPECT_GT(cellInk(font, 'A'), 10);
+    EXPECT_EQ(cellInk(font, 0x20), 0) << "space";
+    EXPECT_EQ(cellInk(font, 0x05), 0) << "control byte";
+    EXPECT_EQ(cellInk(font, 0x81), 0) << "undefined byte";
+}
+
+TEST(Font, GlyphsStayInTheLeftOfTheirCellAndKeepTheirAccentsAndDescenders)
+{
+    const Bmp font = readBmp(dataDir + "/Font.bmp");
+    ASSERT_EQ(font.width, 256);
+    int spill = 0;
+    for (int b = 0x21; b < 256; ++b) {
+        const int cx = (b % 16) * 16, cy = (b / 16) * 16;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 11; x < 16; ++x) {
+                spill += font.value(cx + x, cy + y) > 64;
+            }
+        }
+    }
+    EXPECT_EQ(spill, 0);
+    // The caron of capital C and the tail of g show inside their cells.
+    auto inkRows = [&](int byte, int y0, int y1) {
+        const int cx = (byte % 16) * 16, cy = (byte / 16) * 16;
+        int ink = 0;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                ink += font.value(cx + x, cy + y) > 64;
+            }
+        }
+        return ink;
+    };
+    EXPECT_GT(inkRows(0xC8, 0, 3), 0);
+    EXPECT_GT(inkRows('g', 13, 16), 0);
+}
+
+TEST(Highlight, IsASmallBrightBitmap)
+{
+    const Bmp pole = readBmp(dataDir + "/Pole.bmp");
+    ASSERT_EQ(pole.headerSize, 40);
+    EXPECT_EQ(pole.bits, 24);
+    EXPECT_TRUE(powerOfTwo(pole.width));
+    EXPECT_EQ(pole.width, pole.height);
+    EXPECT_GT(pole.value(pole.width / 2, pole.height / 2), 200);
+}
+
 TEST(Config, NamesTheScreenSizeAndEveryModel)
 {
     std::istringstream in(readFile(dataDir + "/chess.cfg"));
@@ -233,7 +380,8 @@ TEST(Generator, TwoRunsGiveTheSameBytes)
     ASSERT_EQ(std::system(("rm -rf " + a + " " + b + " && mkdir " + a + " " + b).c_str()), 0);
     ASSERT_EQ(std::system((std::string(ASSETGEN_PATH) + " " + a).c_str()), 0);
     ASSERT_EQ(std::system((std::string(ASSETGEN_PATH) + " " + b).c_str()), 0);
-    const std::vector<std::string> files = {"chess.cfg", "king.ase", "knight.ase", "board.ase"};
+    const std::vector<std::string> files = {"chess.cfg", "king.ase", "knight.ase", "board.ase",
+                                              "LIGHTMARBLE.JPG", "wood.jpg", "Font.bmp", "Pole.bmp"};
     for (const std::string& f : files) {
         const std::string first = readFile(a + "/" + f);
         EXPECT_FALSE(first.empty()) << f;

@@ -1,0 +1,9 @@
+// The splash, menu and logo pictures, drawn with a small renderer of our own models.
+#pragma once
+
+#include <string>
+
+#include "image.h"
+
+// Writes splash.jpg, menu.jpg and kavrin.jpg with the given path prefix; returns 1 on success.
+int writePictures(TextSetter& text, const std::string& prefix);
