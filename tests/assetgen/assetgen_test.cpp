@@ -249,6 +249,20 @@ TEST(Textures, EveryModelTextureIsAPowerOfTwoColourJpeg)
     }
 }
 
+TEST(Pictures, SplashMenuAndLogoHaveTheirScreenSizes)
+{
+    const PictureSize splash = jpegSize(dataDir + "/splash.jpg");
+    EXPECT_EQ(splash.width, 512);
+    EXPECT_EQ(splash.height, 1024);
+    EXPECT_EQ(splash.components, 3);
+    const PictureSize menu = jpegSize(dataDir + "/menu.jpg");
+    EXPECT_EQ(menu.width, 512);
+    EXPECT_EQ(menu.height, 512);
+    const PictureSize logo = jpegSize(dataDir + "/kavrin.jpg");
+    EXPECT_EQ(logo.width, 128);
+    EXPECT_EQ(logo.height, 32);
+}
+
 struct Bmp {
     int headerSize = 0, width = 0, height = 0, bits = 0;
     std::string data;
@@ -381,7 +395,8 @@ TEST(Generator, TwoRunsGiveTheSameBytes)
     ASSERT_EQ(std::system((std::string(ASSETGEN_PATH) + " " + a).c_str()), 0);
     ASSERT_EQ(std::system((std::string(ASSETGEN_PATH) + " " + b).c_str()), 0);
     const std::vector<std::string> files = {"chess.cfg", "king.ase", "knight.ase", "board.ase",
-                                              "LIGHTMARBLE.JPG", "wood.jpg", "Font.bmp", "Pole.bmp"};
+                                              "LIGHTMARBLE.JPG", "wood.jpg", "Font.bmp", "Pole.bmp", "splash.jpg",
+                                              "menu.jpg", "kavrin.jpg"};
     for (const std::string& f : files) {
         const std::string first = readFile(a + "/" + f);
         EXPECT_FALSE(first.empty()) << f;
