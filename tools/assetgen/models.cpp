@@ -284,7 +284,7 @@ Part kingBody()
 }
 
 struct SpineKey {
-    double y, z, halfWidth, halfDepth, mane;
+    double y, z, halfWidth, halfDepth, mane, jaw;
 };
 
 // Catmull-Rom interpolation of the knight's spine keys.
@@ -304,7 +304,7 @@ SpineKey spineAt(const std::vector<SpineKey>& keys, double s)
     return {cr(p0.y, p1.y, p2.y, p3.y), cr(p0.z, p1.z, p2.z, p3.z),
             cr(p0.halfWidth, p1.halfWidth, p2.halfWidth, p3.halfWidth),
             cr(p0.halfDepth, p1.halfDepth, p2.halfDepth, p3.halfDepth),
-            cr(p0.mane, p1.mane, p2.mane, p3.mane)};
+            cr(p0.mane, p1.mane, p2.mane, p3.mane), cr(p0.jaw, p1.jaw, p2.jaw, p3.jaw)};
 }
 
 // The horse's neck and head: elliptical sections swept along a curved spine that rises from
@@ -312,11 +312,11 @@ SpineKey spineAt(const std::vector<SpineKey>& keys, double s)
 Part horseHead()
 {
     const std::vector<SpineKey> keys = {
-        {0.14, -0.58, 0.13, 0.16, 0.00}, {0.32, -0.60, 0.12, 0.15, 0.03},
-        {0.50, -0.60, 0.10, 0.13, 0.05}, {0.68, -0.57, 0.09, 0.12, 0.05},
-        {0.84, -0.50, 0.09, 0.11, 0.04}, {0.90, -0.40, 0.085, 0.10, 0.02},
-        {0.86, -0.30, 0.075, 0.085, 0.0}, {0.77, -0.22, 0.065, 0.075, 0.0},
-        {0.70, -0.17, 0.06, 0.065, 0.0}};
+        {0.14, -0.62, 0.14, 0.17, 0.00, 0.00},  {0.32, -0.62, 0.125, 0.16, 0.03, 0.03},
+        {0.50, -0.60, 0.10, 0.13, 0.05, 0.00},  {0.68, -0.56, 0.09, 0.11, 0.05, 0.00},
+        {0.84, -0.50, 0.09, 0.10, 0.04, 0.02},  {0.92, -0.41, 0.09, 0.09, 0.02, 0.07},
+        {0.88, -0.31, 0.08, 0.08, 0.00, 0.06},  {0.81, -0.22, 0.07, 0.07, 0.00, 0.03},
+        {0.75, -0.16, 0.065, 0.065, 0.00, 0.00}};
     const int rings = 48, around = 28;
     Part part;
     std::vector<int> ringStart;
@@ -336,6 +336,10 @@ Part horseHead()
             const double a = 2.0 * M_PI * j / around;
             double w = k.halfWidth * close, d = k.halfDepth * close;
             const double back = -std::sin(a);
+            // The jaw and the chest bulge on the front side of the sections.
+            if (back < 0) {
+                d += k.jaw * close * std::pow(-back, 2);
+            }
             if (back > 0) {
                 const double crest = std::pow(back, 12) * k.mane * (1.0 + 0.4 * std::sin(s * 60));
                 d += crest;
@@ -380,8 +384,8 @@ Part horseHead()
 Part ear(double x)
 {
     Part part;
-    const Vec3 base{x, 0.90, -0.47};
-    const Vec3 top{x + (x - centreX) * 0.3, 1.05, -0.52};
+    const Vec3 base{x, 0.96, -0.45};
+    const Vec3 top{x + (x - centreX) * 0.4, 1.06, -0.50};
     const int tip = part.addPosition(top);
     int ring[4];
     for (int k = 0; k < 4; ++k) {
@@ -404,8 +408,8 @@ Part knightBody()
     body.append(ear(centreX - 0.045));
     body.append(ear(centreX + 0.045));
     // Eyes: small bosses on both cheeks.
-    body.append(box({centreX - 0.085, 0.84, -0.37}, {centreX - 0.07, 0.86, -0.34}));
-    body.append(box({centreX + 0.07, 0.84, -0.37}, {centreX + 0.085, 0.86, -0.34}));
+    body.append(box({centreX - 0.1, 0.92, -0.37}, {centreX - 0.075, 0.945, -0.345}));
+    body.append(box({centreX + 0.075, 0.92, -0.37}, {centreX + 0.1, 0.945, -0.345}));
     return body;
 }
 

@@ -265,7 +265,7 @@ void titleBand(const Assets& a, TextSetter& text, Image& image)
         piece(a, King, 0.0, 0.0, true),      piece(a, Queen, 1.15, 0.25, false),
         piece(a, Bishop, 2.25, -0.25, true), piece(a, Pawn, -0.6, 1.2, false),
         piece(a, Pawn, 0.65, 1.2, true)};
-    composite(image, render(a, row, {{0.5, 1.5, 5.5}, {0.5, 0.55, -0.5}, 330}, 512, 320), 0, 52);
+    composite(image, render(a, row, {{0.5, 1.5, 5.0}, {0.5, 0.5, -0.5}, 440}, 512, 320), 0, 52);
     const std::string name = "Kavrin chess";
     title(text, image, serifBold, 54, name, centred(text, serifBold, 54, name, 512), 70, gold);
 }
@@ -301,14 +301,14 @@ void loadingBand(const Assets& a, TextSetter& text, Image& image)
              {0.10f, 0.22f, 0.24f}, 0.28, 0.55);
     const std::vector<Instance> scene = {piece(a, Knight, 0, 0, true),
                                          piece(a, Pawn, 0.9, -0.6, false)};
-    composite(image, render(a, scene, {{-1.4, 1.3, 2.6}, {0.6, 0.55, -0.5}, 300}, 256, 320), 0,
+    composite(image, render(a, scene, {{-2.2, 1.3, 0.9}, {0.6, 0.58, -0.4}, 420}, 256, 320), 0,
               640);
-    title(text, image, serifBold, 30, "Nahrávám modely", 240, 640 + 140, pale);
-    title(text, image, sansBold, 20, "Loading models ...", 246, 640 + 180, {0.6f, 0.85f, 0.8f});
+    title(text, image, serifBold, 24, "Nahrávám modely...", 226, 640 + 140, pale);
+    title(text, image, sansBold, 20, "Loading models ...", 232, 640 + 180, {0.6f, 0.85f, 0.8f});
     for (int k = 0; k < 5; ++k) {
         for (int y = 0; y < 8; ++y) {
             for (int x = 0; x < 8; ++x) {
-                image.blend(250 + k * 22 + x, 640 + 214 + y, gold, 1.0f - k * 0.18f);
+                image.blend(236 + k * 22 + x, 640 + 214 + y, gold, 1.0f - k * 0.18f);
             }
         }
     }
