@@ -8,7 +8,7 @@
 namespace {
 
 // Pictures larger than this are refused rather than allocated.
-constexpr long long maxDibPixels = 1LL << 26;
+constexpr long long maxDibPixels = 1LL << 24;
 
 void showError(const char* message) { std::fprintf(stderr, "Error: %s\n", message); }
 
@@ -62,12 +62,12 @@ enum : std::uint32_t { Uncompressed = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
 // Expands run-length encoded indexes into `indexes`, row 0 at the bottom; pixels the encoding
 // skips keep index -1 (black).
 void decodeRle(const unsigned char* data, std::size_t size, int bits, int width, int height,
-               std::vector<int>& indexes) {
+               std::vector<std::int16_t>& indexes) {
     std::size_t at = 0;
     int x = 0, y = 0;
     auto put = [&](int index) {
         if (x < width && y < height)
-            indexes[static_cast<std::size_t>(y) * width + x] = index;
+            indexes[static_cast<std::size_t>(y) * width + x] = static_cast<std::int16_t>(index);
         ++x;
     };
     while (at + 1 < size && y < height) {
@@ -118,7 +118,7 @@ bool convertBits(const DibHeader& header, const unsigned char* bits, std::size_t
         const int depth = header.compression == Rle8 ? 8 : 4;
         if (header.bitCount != depth || topDown)
             return false;
-        std::vector<int> indexes(static_cast<std::size_t>(width) * rows, -1);
+        std::vector<std::int16_t> indexes(static_cast<std::size_t>(width) * rows, -1);
         decodeRle(bits, size, depth, width, rows, indexes);
         for (std::size_t i = 0; i < indexes.size(); ++i) {
             const Colour c = paletteColour(header, indexes[i]);
@@ -170,6 +170,19 @@ bool convertBits(const DibHeader& header, const unsigned char* bits, std::size_t
         }
     }
     return true;
+}
+
+// Whether uncompressed bits of this size hold every row; run-length data is checked as it
+// is read.
+bool bitsFit(const DibHeader& header, std::size_t size) {
+    if (header.compression == Rle8 || header.compression == Rle4)
+        return true;
+    const std::size_t width = static_cast<std::size_t>(header.width);
+    const std::size_t rows = header.height < 0 ? 0 - static_cast<std::size_t>(header.height)
+                                               : static_cast<std::size_t>(header.height);
+    const std::size_t depth = static_cast<std::size_t>(header.bitCount);
+    const std::size_t stride = (width * depth + 31) / 32 * 4;
+    return size >= stride * (rows - 1) + (width * depth + 7) / 8;
 }
 
 int tableEntries(int bitCount) {
@@ -243,6 +256,10 @@ RgbImage* decodeDib(const unsigned char* data, std::size_t size, const char* fil
     }
     if (pixelCount > maxDibPixels) {
         showError("Out of memory.");
+        return nullptr;
+    }
+    if (!bitsFit(header, size - bitsOffset)) {
+        showError("Image file conversion error.");
         return nullptr;
     }
     unsigned char* pixels = static_cast<unsigned char*>(std::malloc(pixelCount * 3));

@@ -9,7 +9,7 @@
 namespace {
 
 // Pictures larger than this are refused rather than allocated.
-constexpr long long maxJpegPixels = 1LL << 26;
+constexpr long long maxJpegPixels = 1LL << 24;
 
 struct JpegError {
     jpeg_error_mgr manager;

@@ -1,0 +1,9 @@
+#include "assets/texture.h"
+
+#include <cstdint>
+#include <cstdio>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    freeDib(decodeDib(data, size, "fuzz.bmp"));
+    return 0;
+}
