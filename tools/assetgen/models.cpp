@@ -200,8 +200,8 @@ Part bishopBody()
         const double along = (y - 0.80) / 0.26;
         const double centre = M_PI / 2 - 0.9 + along * 0.9;
         double d = std::remainder(a - centre, 2.0 * M_PI);
-        if (std::fabs(d) < 0.16) {
-            return r * 0.45;
+        if (std::fabs(d) < 0.2) {
+            return r * 0.4;
         }
         return r;
     };
