@@ -5,6 +5,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <unordered_map>
 
 namespace {
 
@@ -27,6 +28,7 @@ public:
 private:
     bool atEnd();
     bool readToken(std::string& token);
+    KeywordCode codeOf(const std::string& token);
     KeywordCode nextCode();
     std::int32_t readInt();
     float readFloat();
@@ -55,6 +57,8 @@ private:
 
     std::istringstream in;
     std::size_t size;
+    // A model repeats a few dozen keywords many thousand times; each digest is taken once.
+    std::unordered_map<std::string, KeywordCode> codes;
     Mesh& mesh;
     bool ended = false;
 };
@@ -78,10 +82,19 @@ bool ModelReader::readToken(std::string& token) {
     return !token.empty();
 }
 
+KeywordCode ModelReader::codeOf(const std::string& token) {
+    const auto known = codes.find(token);
+    if (known != codes.end())
+        return known->second;
+    const KeywordCode code = keywordCode(token.c_str());
+    codes.emplace(token, code);
+    return code;
+}
+
 KeywordCode ModelReader::nextCode() {
     std::string token;
     readToken(token);
-    return keywordCode(token.c_str());
+    return codeOf(token);
 }
 
 // A number that cannot be read leaves the value 0 and drops the offending token, so the
@@ -165,7 +178,7 @@ std::int32_t ModelReader::readCount() {
 bool ModelReader::skipToOpener() {
     std::string token;
     while (readToken(token)) {
-        if (keywordCode(token.c_str()) == Opener)
+        if (codeOf(token) == Opener)
             return true;
     }
     return false;
