@@ -17,8 +17,7 @@ namespace {
 
 const std::string dataDir = KAVRIN_DATA_DIR;
 
-std::string readFile(const std::string& path)
-{
+std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
@@ -43,8 +42,7 @@ struct AseModel {
     std::vector<AsePart> parts;
 };
 
-AseModel readAse(const std::string& path)
-{
+AseModel readAse(const std::string& path) {
     std::istringstream in(readFile(path));
     AseModel m;
     std::string tok;
@@ -97,8 +95,7 @@ AseModel readAse(const std::string& path)
     return m;
 }
 
-void expectWellFormed(const AseModel& m, const std::string& name)
-{
+void expectWellFormed(const AseModel& m, const std::string& name) {
     ASSERT_FALSE(m.parts.empty()) << name;
     EXPECT_EQ(m.materialCount, static_cast<int>(m.bitmaps.size())) << name;
     for (const AsePart& p : m.parts) {
@@ -118,9 +115,9 @@ void expectWellFormed(const AseModel& m, const std::string& name)
             }
         }
         for (size_t i = 0; i + 2 < p.normals.size(); i += 3) {
-            const double len = std::sqrt(p.normals[i] * p.normals[i] +
-                                         p.normals[i + 1] * p.normals[i + 1] +
-                                         p.normals[i + 2] * p.normals[i + 2]);
+            const double len =
+                std::sqrt(p.normals[i] * p.normals[i] + p.normals[i + 1] * p.normals[i + 1] +
+                          p.normals[i + 2] * p.normals[i + 2]);
             badNormal += std::fabs(len - 1.0) > 2e-3;
         }
         EXPECT_EQ(badIndex, 0) << name;
@@ -136,16 +133,14 @@ struct PieceSpec {
 const PieceSpec pieces[] = {{"pawn.ase", 0.75},   {"rook.ase", 0.95},  {"knight.ase", 1.05},
                             {"bishop.ase", 1.15}, {"queen.ase", 1.35}, {"king.ase", 1.5}};
 
-TEST(Models, EveryModelIsWellFormed)
-{
+TEST(Models, EveryModelIsWellFormed) {
     for (const PieceSpec& p : pieces) {
         expectWellFormed(readAse(dataDir + "/" + p.file), p.file);
     }
     expectWellFormed(readAse(dataDir + "/board.ase"), "board.ase");
 }
 
-TEST(Models, PiecesHaveBlackThenWhiteMaterialsAndTheBodyFirst)
-{
+TEST(Models, PiecesHaveBlackThenWhiteMaterialsAndTheBodyFirst) {
     for (const PieceSpec& p : pieces) {
         const AseModel m = readAse(dataDir + "/" + p.file);
         ASSERT_EQ(m.materialCount, 2) << p.file;
@@ -155,8 +150,7 @@ TEST(Models, PiecesHaveBlackThenWhiteMaterialsAndTheBodyFirst)
     }
 }
 
-TEST(Models, PiecesStandOnTheirSquareAtTheirHeight)
-{
+TEST(Models, PiecesStandOnTheirSquareAtTheirHeight) {
     for (const PieceSpec& p : pieces) {
         const AseModel m = readAse(dataDir + "/" + p.file);
         double minY = 1e9, maxY = -1e9, maxR = 0;
@@ -178,8 +172,7 @@ TEST(Models, PiecesStandOnTheirSquareAtTheirHeight)
     }
 }
 
-TEST(Models, NormalsFaceAwayFromTheInside)
-{
+TEST(Models, NormalsFaceAwayFromTheInside) {
     for (const PieceSpec& p : pieces) {
         const AseModel m = readAse(dataDir + "/" + p.file);
         const AsePart& body = m.parts[0];
@@ -214,8 +207,7 @@ TEST(Models, NormalsFaceAwayFromTheInside)
     }
 }
 
-TEST(Models, BoardCoversTheSquaresWithLightMarbleBelowTheHighlightPlane)
-{
+TEST(Models, BoardCoversTheSquaresWithLightMarbleBelowTheHighlightPlane) {
     const AseModel m = readAse(dataDir + "/board.ase");
     int marble = -1;
     for (size_t i = 0; i < m.bitmaps.size(); ++i) {
@@ -245,8 +237,7 @@ struct PictureSize {
     int width = 0, height = 0, components = 0;
 };
 
-PictureSize jpegSize(const std::string& path)
-{
+PictureSize jpegSize(const std::string& path) {
     PictureSize size;
     FILE* f = fopen(path.c_str(), "rb");
     if (!f) {
@@ -268,8 +259,7 @@ PictureSize jpegSize(const std::string& path)
 
 bool powerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
-TEST(Textures, EveryModelTextureIsAPowerOfTwoColourJpeg)
-{
+TEST(Textures, EveryModelTextureIsAPowerOfTwoColourJpeg) {
     std::vector<std::string> files;
     for (const PieceSpec& p : pieces) {
         const AseModel m = readAse(dataDir + "/" + p.file);
@@ -285,8 +275,7 @@ TEST(Textures, EveryModelTextureIsAPowerOfTwoColourJpeg)
     }
 }
 
-TEST(Pictures, SplashMenuAndLogoHaveTheirScreenSizes)
-{
+TEST(Pictures, SplashMenuAndLogoHaveTheirScreenSizes) {
     const PictureSize splash = jpegSize(dataDir + "/splash.jpg");
     EXPECT_EQ(splash.width, 512);
     EXPECT_EQ(splash.height, 1024);
@@ -304,8 +293,7 @@ struct Bmp {
     std::string data;
     size_t offset = 0;
     // Brightest channel of pixel (x, y), y counted from the top row.
-    int value(int x, int y) const
-    {
+    int value(int x, int y) const {
         const size_t stride = (width * 3 + 3) / 4 * 4;
         const size_t row = static_cast<size_t>(height - 1 - y);
         const unsigned char* p =
@@ -314,14 +302,12 @@ struct Bmp {
     }
 };
 
-int le32(const std::string& s, size_t at)
-{
+int le32(const std::string& s, size_t at) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data()) + at;
     return p[0] | (p[1] << 8) | (p[2] << 16) | (p[3] << 24);
 }
 
-Bmp readBmp(const std::string& path)
-{
+Bmp readBmp(const std::string& path) {
     Bmp bmp;
     bmp.data = readFile(path);
     if (bmp.data.size() < 54 || bmp.data[0] != 'B' || bmp.data[1] != 'M') {
@@ -335,8 +321,7 @@ Bmp readBmp(const std::string& path)
     return bmp;
 }
 
-int cellInk(const Bmp& font, int byte)
-{
+int cellInk(const Bmp& font, int byte) {
     const int cx = (byte % 16) * 16, cy = (byte / 16) * 16;
     int ink = 0;
     for (int y = 0; y < 16; ++y) {
@@ -347,8 +332,7 @@ int cellInk(const Bmp& font, int byte)
     return ink;
 }
 
-TEST(Font, IsA24BitBottomUpPictureOfGlyphCells)
-{
+TEST(Font, IsA24BitBottomUpPictureOfGlyphCells) {
     const Bmp font = readBmp(dataDir + "/Font.bmp");
     ASSERT_EQ(font.headerSize, 40);
     ASSERT_EQ(font.width, 256);
@@ -362,8 +346,7 @@ TEST(Font, IsA24BitBottomUpPictureOfGlyphCells)
     EXPECT_EQ(cellInk(font, 0x81), 0) << "undefined byte";
 }
 
-TEST(Font, GlyphsStayInTheLeftOfTheirCellAndKeepTheirAccentsAndDescenders)
-{
+TEST(Font, GlyphsStayInTheLeftOfTheirCellAndKeepTheirAccentsAndDescenders) {
     const Bmp font = readBmp(dataDir + "/Font.bmp");
     ASSERT_EQ(font.width, 256);
     int spill = 0;
@@ -391,8 +374,7 @@ TEST(Font, GlyphsStayInTheLeftOfTheirCellAndKeepTheirAccentsAndDescenders)
     EXPECT_GT(inkRows('g', 13, 16), 0);
 }
 
-TEST(Highlight, IsASmallBrightBitmap)
-{
+TEST(Highlight, IsASmallBrightBitmap) {
     const Bmp pole = readBmp(dataDir + "/Pole.bmp");
     ASSERT_EQ(pole.headerSize, 40);
     EXPECT_EQ(pole.bits, 24);
@@ -401,8 +383,7 @@ TEST(Highlight, IsASmallBrightBitmap)
     EXPECT_GT(pole.value(pole.width / 2, pole.height / 2), 200);
 }
 
-TEST(Config, NamesTheScreenSizeAndEveryModel)
-{
+TEST(Config, NamesTheScreenSizeAndEveryModel) {
     std::istringstream in(readFile(dataDir + "/chess.cfg"));
     std::map<std::string, std::string> values;
     std::string key, value;
@@ -424,15 +405,14 @@ TEST(Config, NamesTheScreenSizeAndEveryModel)
     }
 }
 
-TEST(Generator, TwoRunsGiveTheSameBytes)
-{
+TEST(Generator, TwoRunsGiveTheSameBytes) {
     const std::string a = "run_a", b = "run_b";
     ASSERT_EQ(std::system(("rm -rf " + a + " " + b + " && mkdir " + a + " " + b).c_str()), 0);
     ASSERT_EQ(std::system((std::string(ASSETGEN_PATH) + " " + a).c_str()), 0);
     ASSERT_EQ(std::system((std::string(ASSETGEN_PATH) + " " + b).c_str()), 0);
-    const std::vector<std::string> files = {"chess.cfg", "king.ase", "knight.ase", "board.ase",
-                                              "LIGHTMARBLE.JPG", "wood.jpg", "Font.bmp", "Pole.bmp", "splash.jpg",
-                                              "menu.jpg", "kavrin.jpg"};
+    const std::vector<std::string> files = {
+        "chess.cfg", "king.ase", "knight.ase", "board.ase", "LIGHTMARBLE.JPG", "wood.jpg",
+        "Font.bmp",  "Pole.bmp", "splash.jpg", "menu.jpg",  "kavrin.jpg"};
     for (const std::string& f : files) {
         const std::string first = readFile(a + "/" + f);
         EXPECT_FALSE(first.empty()) << f;

@@ -4,8 +4,7 @@
 #include "pictures.h"
 #include "textures.h"
 
-int writeArt(const std::string& dir)
-{
+int writeArt(const std::string& dir) {
     TextSetter text;
     if (!text.ok()) {
         return 0;

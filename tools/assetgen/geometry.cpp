@@ -2,25 +2,21 @@
 
 #include <cstdio>
 
-int Part::addPosition(Vec3 p)
-{
+int Part::addPosition(Vec3 p) {
     positions.push_back(p);
     return static_cast<int>(positions.size()) - 1;
 }
 
-int Part::addTexVert(double u, double v)
-{
+int Part::addTexVert(double u, double v) {
     texVerts.push_back({u, v});
     return static_cast<int>(texVerts.size()) - 1;
 }
 
-void Part::addTriangle(int a, int b, int c, int ta, int tb, int tc)
-{
+void Part::addTriangle(int a, int b, int c, int ta, int tb, int tc) {
     faces.push_back({{a, b, c}, {ta, tb, tc}});
 }
 
-void Part::append(const Part& other)
-{
+void Part::append(const Part& other) {
     const int vBase = static_cast<int>(positions.size());
     const int tBase = static_cast<int>(texVerts.size());
     positions.insert(positions.end(), other.positions.begin(), other.positions.end());
@@ -31,8 +27,7 @@ void Part::append(const Part& other)
     }
 }
 
-void Part::orientOutwards()
-{
+void Part::orientOutwards() {
     double volume = 0;
     for (const Face& f : faces) {
         volume += dot(positions[f.v[0]], cross(positions[f.v[1]], positions[f.v[2]]));
@@ -46,14 +41,12 @@ void Part::orientOutwards()
     }
 }
 
-static Vec3 faceCross(const Part& part, const Face& f)
-{
+static Vec3 faceCross(const Part& part, const Face& f) {
     const Vec3 a = part.positions[f.v[0]];
     return cross(part.positions[f.v[1]] - a, part.positions[f.v[2]] - a);
 }
 
-std::vector<Vec3> cornerNormals(const Part& part, double creaseDegrees)
-{
+std::vector<Vec3> cornerNormals(const Part& part, double creaseDegrees) {
     const double cosCrease = std::cos(creaseDegrees * M_PI / 180.0);
     std::vector<std::vector<int>> facesAt(part.positions.size());
     std::vector<Vec3> weighted(part.faces.size());
@@ -79,8 +72,7 @@ std::vector<Vec3> cornerNormals(const Part& part, double creaseDegrees)
     return normals;
 }
 
-int countTriangles(const Model& model)
-{
+int countTriangles(const Model& model) {
     int n = 0;
     for (const Part& p : model.parts) {
         n += static_cast<int>(p.faces.size());
@@ -88,8 +80,7 @@ int countTriangles(const Model& model)
     return n;
 }
 
-static void writeMaterial(FILE* f, int index, const Material& m)
-{
+static void writeMaterial(FILE* f, int index, const Material& m) {
     fprintf(f, "\t*MATERIAL %d {\n", index);
     fprintf(f, "\t\t*MATERIAL_NAME \"%s\"\n", m.name.c_str());
     fprintf(f, "\t\t*MATERIAL_CLASS \"Standard\"\n");
@@ -130,8 +121,7 @@ static void writeMaterial(FILE* f, int index, const Material& m)
     fprintf(f, "\t}\n");
 }
 
-static void writeNodeTm(FILE* f, const std::string& name)
-{
+static void writeNodeTm(FILE* f, const std::string& name) {
     fprintf(f, "\t*NODE_TM {\n");
     fprintf(f, "\t\t*NODE_NAME \"%s\"\n", name.c_str());
     fprintf(f, "\t\t*INHERIT_POS 0 0 0\n");
@@ -150,8 +140,7 @@ static void writeNodeTm(FILE* f, const std::string& name)
     fprintf(f, "\t}\n");
 }
 
-static void writeMesh(FILE* f, const Part& part)
-{
+static void writeMesh(FILE* f, const Part& part) {
     const std::vector<Vec3> normals = cornerNormals(part, 40.0);
     fprintf(f, "\t*MESH {\n");
     fprintf(f, "\t\t*TIMEVALUE 0\n");
@@ -190,21 +179,18 @@ static void writeMesh(FILE* f, const Part& part)
     for (size_t i = 0; i < part.faces.size(); ++i) {
         const Face& fc = part.faces[i];
         const Vec3 a = part.positions[fc.v[0]];
-        const Vec3 fn =
-            normalized(cross(part.positions[fc.v[1]] - a, part.positions[fc.v[2]] - a));
+        const Vec3 fn = normalized(cross(part.positions[fc.v[1]] - a, part.positions[fc.v[2]] - a));
         fprintf(f, "\t\t\t*MESH_FACENORMAL %zu\t%.4f\t%.4f\t%.4f\n", i, fn.x, fn.y, fn.z);
         for (int k = 0; k < 3; ++k) {
             const Vec3 n = normals[i * 3 + k];
-            fprintf(f, "\t\t\t\t*MESH_VERTEXNORMAL %d\t%.4f\t%.4f\t%.4f\n", fc.v[k], n.x, n.y,
-                    n.z);
+            fprintf(f, "\t\t\t\t*MESH_VERTEXNORMAL %d\t%.4f\t%.4f\t%.4f\n", fc.v[k], n.x, n.y, n.z);
         }
     }
     fprintf(f, "\t\t}\n");
     fprintf(f, "\t}\n");
 }
 
-int writeAse(const Model& model, const std::string& path)
-{
+int writeAse(const Model& model, const std::string& path) {
     FILE* f = fopen(path.c_str(), "w");
     if (!f) {
         return 0;

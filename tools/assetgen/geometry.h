@@ -13,13 +13,11 @@ inline Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}
 inline Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 inline Vec3 operator*(Vec3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
 inline double dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline Vec3 cross(Vec3 a, Vec3 b)
-{
+inline Vec3 cross(Vec3 a, Vec3 b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 inline double length(Vec3 a) { return std::sqrt(dot(a, a)); }
-inline Vec3 normalized(Vec3 a)
-{
+inline Vec3 normalized(Vec3 a) {
     const double l = length(a);
     return l > 1e-12 ? a * (1.0 / l) : Vec3{0, 1, 0};
 }

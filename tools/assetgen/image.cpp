@@ -12,8 +12,7 @@ const char* const serifBold = "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold
 const char* const sansBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 const char* const monoBold = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
 
-Colour Image::sample(double u, double v) const
-{
+Colour Image::sample(double u, double v) const {
     const double fx = u * width - 0.5, fy = v * height - 0.5;
     const double x0 = std::floor(fx), y0 = std::floor(fy);
     const float tx = static_cast<float>(fx - x0), ty = static_cast<float>(fy - y0);
@@ -24,24 +23,21 @@ Colour Image::sample(double u, double v) const
     return mix(mix(at(ax, ay), at(bx, ay), tx), mix(at(ax, by), at(bx, by), tx), ty);
 }
 
-void Image::blend(int x, int y, Colour c, float alpha)
-{
+void Image::blend(int x, int y, Colour c, float alpha) {
     if (x < 0 || y < 0 || x >= width || y >= height || alpha <= 0) {
         return;
     }
     at(x, y) = mix(at(x, y), c, std::min(alpha, 1.0f));
 }
 
-static uint32_t hash(int x, int y, uint32_t seed)
-{
+static uint32_t hash(int x, int y, uint32_t seed) {
     uint32_t h = static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u +
                  seed * 2246822519u;
     h = (h ^ (h >> 13)) * 1274126177u;
     return h ^ (h >> 16);
 }
 
-float noise(double x, double y, int period, uint32_t seed)
-{
+float noise(double x, double y, int period, uint32_t seed) {
     const double fx = std::floor(x), fy = std::floor(y);
     const int ix = static_cast<int>(fx), iy = static_cast<int>(fy);
     const double tx = x - fx, ty = y - fy;
@@ -55,8 +51,7 @@ float noise(double x, double y, int period, uint32_t seed)
     return static_cast<float>(top + (bottom - top) * sy);
 }
 
-float fractalNoise(double x, double y, int period, int octaves, uint32_t seed)
-{
+float fractalNoise(double x, double y, int period, int octaves, uint32_t seed) {
     double sum = 0, amplitude = 0.5, total = 0;
     for (int o = 0; o < octaves; ++o) {
         const int scale = 1 << o;
@@ -67,13 +62,11 @@ float fractalNoise(double x, double y, int period, int octaves, uint32_t seed)
     return static_cast<float>(sum / total);
 }
 
-static unsigned char toByte(float v)
-{
+static unsigned char toByte(float v) {
     return static_cast<unsigned char>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
 }
 
-int writeJpeg(const Image& image, const std::string& path)
-{
+int writeJpeg(const Image& image, const std::string& path) {
     FILE* f = fopen(path.c_str(), "wb");
     if (!f) {
         return 0;
@@ -106,20 +99,17 @@ int writeJpeg(const Image& image, const std::string& path)
     return fclose(f) == 0 ? 1 : 0;
 }
 
-static void put16(std::vector<unsigned char>& out, unsigned v)
-{
+static void put16(std::vector<unsigned char>& out, unsigned v) {
     out.push_back(v & 0xff);
     out.push_back((v >> 8) & 0xff);
 }
 
-static void put32(std::vector<unsigned char>& out, uint32_t v)
-{
+static void put32(std::vector<unsigned char>& out, uint32_t v) {
     put16(out, v & 0xffff);
     put16(out, v >> 16);
 }
 
-int writeBmp(const Image& image, const std::string& path)
-{
+int writeBmp(const Image& image, const std::string& path) {
     const int stride = (image.width * 3 + 3) / 4 * 4;
     const uint32_t bitsSize = static_cast<uint32_t>(stride) * image.height;
     std::vector<unsigned char> out;
@@ -158,8 +148,7 @@ int writeBmp(const Image& image, const std::string& path)
     return fclose(f) == 0 && written == out.size() ? 1 : 0;
 }
 
-std::vector<uint32_t> utf8Decode(const std::string& text)
-{
+std::vector<uint32_t> utf8Decode(const std::string& text) {
     std::vector<uint32_t> out;
     for (size_t i = 0; i < text.size();) {
         const unsigned char c = text[i];
@@ -174,16 +163,14 @@ std::vector<uint32_t> utf8Decode(const std::string& text)
     return out;
 }
 
-TextSetter::TextSetter()
-{
+TextSetter::TextSetter() {
     FT_Library library;
     if (FT_Init_FreeType(&library) == 0) {
         library_ = library;
     }
 }
 
-TextSetter::~TextSetter()
-{
+TextSetter::~TextSetter() {
     for (auto& entry : faces_) {
         FT_Done_Face(static_cast<FT_Face>(entry.second));
     }
@@ -192,8 +179,7 @@ TextSetter::~TextSetter()
     }
 }
 
-void* TextSetter::face(const std::string& font, int size)
-{
+void* TextSetter::face(const std::string& font, int size) {
     FT_Face result = nullptr;
     for (auto& entry : faces_) {
         if (entry.first == font) {
@@ -211,8 +197,7 @@ void* TextSetter::face(const std::string& font, int size)
     return result;
 }
 
-int TextSetter::measure(const std::string& font, int size, const std::string& text)
-{
+int TextSetter::measure(const std::string& font, int size, const std::string& text) {
     FT_Face f = static_cast<FT_Face>(face(font, size));
     if (!f) {
         return 0;
@@ -227,8 +212,7 @@ int TextSetter::measure(const std::string& font, int size, const std::string& te
 }
 
 void TextSetter::drawGlyph(Image& image, const std::string& font, int size, uint32_t codepoint,
-                           int x, int y, int clipX0, int clipY0, int clipX1, int clipY1)
-{
+                           int x, int y, int clipX0, int clipY0, int clipX1, int clipY1) {
     FT_Face f = static_cast<FT_Face>(face(font, size));
     if (!f || FT_Load_Char(f, codepoint, FT_LOAD_RENDER) != 0) {
         return;
@@ -249,8 +233,7 @@ void TextSetter::drawGlyph(Image& image, const std::string& font, int size, uint
 }
 
 void TextSetter::draw(Image& image, const std::string& font, int size, const std::string& text,
-                      int x, int y, Colour colour, float opacity)
-{
+                      int x, int y, Colour colour, float opacity) {
     FT_Face f = static_cast<FT_Face>(face(font, size));
     if (!f) {
         return;

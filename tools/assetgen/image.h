@@ -9,15 +9,14 @@ struct Colour {
     float r = 0, g = 0, b = 0;
 };
 
-inline Colour mix(Colour a, Colour b, float t)
-{
+inline Colour mix(Colour a, Colour b, float t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 inline Colour scaled(Colour a, float s) { return {a.r * s, a.g * s, a.b * s}; }
 
 struct Image {
     int width = 0, height = 0;
-    std::vector<Colour> pixels;  // row 0 is the top row
+    std::vector<Colour> pixels; // row 0 is the top row
 
     Image() = default;
     Image(int w, int h) : width(w), height(h), pixels(static_cast<size_t>(w) * h) {}
@@ -37,7 +36,7 @@ int writeBmp(const Image& image, const std::string& path);
 
 // Text set with FreeType from a DejaVu font, blended into an image.
 class TextSetter {
-public:
+  public:
     TextSetter();
     ~TextSetter();
     int ok() const { return library_ != nullptr; }
@@ -50,7 +49,7 @@ public:
     void drawGlyph(Image& image, const std::string& font, int size, uint32_t codepoint, int x,
                    int y, int clipX0, int clipY0, int clipX1, int clipY1);
 
-private:
+  private:
     void* face(const std::string& font, int size);
     void* library_ = nullptr;
     std::vector<std::pair<std::string, void*>> faces_;

@@ -5,8 +5,7 @@
 #include "art.h"
 #include "models.h"
 
-static int writeConfig(const std::string& dir)
-{
+static int writeConfig(const std::string& dir) {
     FILE* f = fopen((dir + "/chess.cfg").c_str(), "w");
     if (!f) {
         return 0;
@@ -17,8 +16,7 @@ static int writeConfig(const std::string& dir)
     return fclose(f) == 0 ? 1 : 0;
 }
 
-static int writeModels(const std::string& dir)
-{
+static int writeModels(const std::string& dir) {
     for (PieceType type : {King, Queen, Bishop, Knight, Rook, Pawn}) {
         const Model piece = buildPiece(type);
         if (!writeAse(piece, dir + "/" + piece.fileName)) {
@@ -28,8 +26,7 @@ static int writeModels(const std::string& dir)
     return writeAse(buildBoard(), dir + "/board.ase");
 }
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2) {
         fprintf(stderr, "usage: assetgen <output directory>\n");
         return 1;

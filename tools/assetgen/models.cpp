@@ -15,14 +15,12 @@ struct ProfilePoint {
 // Turns a profile, listed from the axis at the bottom up to the axis at the top, about the
 // vertical axis through the square's centre. The radius of a vertex may be changed by
 // `shape` (angle, height, radius) to carve details into the surface of revolution.
-template <typename Shape>
-Part lathe(const std::vector<ProfilePoint>& profile, Shape shape)
-{
+template <typename Shape> Part lathe(const std::vector<ProfilePoint>& profile, Shape shape) {
     Part part;
     std::vector<double> arc(profile.size(), 0.0);
     for (size_t i = 1; i < profile.size(); ++i) {
-        arc[i] = arc[i - 1] + std::hypot(profile[i].r - profile[i - 1].r,
-                                         profile[i].y - profile[i - 1].y);
+        arc[i] = arc[i - 1] +
+                 std::hypot(profile[i].r - profile[i - 1].r, profile[i].y - profile[i - 1].y);
     }
     std::vector<int> ringStart(profile.size());
     for (size_t i = 0; i < profile.size(); ++i) {
@@ -62,37 +60,26 @@ Part lathe(const std::vector<ProfilePoint>& profile, Shape shape)
     return part;
 }
 
-Part lathe(const std::vector<ProfilePoint>& profile)
-{
+Part lathe(const std::vector<ProfilePoint>& profile) {
     return lathe(profile, [](double, double, double r) { return r; });
 }
 
 // The turned foot shared by every piece: a wide plinth, a cove and a bead.
-std::vector<ProfilePoint> foot(double scale)
-{
-    return {{0.0, 0.0},
-            {0.40 * scale, 0.0},
-            {0.41 * scale, 0.025},
-            {0.40 * scale, 0.05},
-            {0.37 * scale, 0.065},
-            {0.34 * scale, 0.075},
-            {0.33 * scale, 0.09},
-            {0.34 * scale, 0.105},
-            {0.33 * scale, 0.12},
-            {0.29 * scale, 0.13},
-            {0.25 * scale, 0.14}};
+std::vector<ProfilePoint> foot(double scale) {
+    return {{0.0, 0.0},           {0.40 * scale, 0.0},   {0.41 * scale, 0.025},
+            {0.40 * scale, 0.05}, {0.37 * scale, 0.065}, {0.34 * scale, 0.075},
+            {0.33 * scale, 0.09}, {0.34 * scale, 0.105}, {0.33 * scale, 0.12},
+            {0.29 * scale, 0.13}, {0.25 * scale, 0.14}};
 }
 
-std::vector<ProfilePoint> joined(std::vector<ProfilePoint> a, const std::vector<ProfilePoint>& b)
-{
+std::vector<ProfilePoint> joined(std::vector<ProfilePoint> a, const std::vector<ProfilePoint>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
 
 // A block standing on a ring of the surface: an annular sector from radius r0 to r1 and
 // angle a0 to a1, between heights y0 and y1.
-Part sectorBlock(double r0, double r1, double a0, double a1, double y0, double y1)
-{
+Part sectorBlock(double r0, double r1, double a0, double a1, double y0, double y1) {
     Part part;
     const int steps = 4;
     auto at = [&](double r, double a, double y) {
@@ -132,8 +119,7 @@ Part sectorBlock(double r0, double r1, double a0, double a1, double y0, double y
 }
 
 // A box between two corners, for the arms of the king's cross.
-Part box(Vec3 lo, Vec3 hi)
-{
+Part box(Vec3 lo, Vec3 hi) {
     Part part;
     for (int i = 0; i < 8; ++i) {
         part.addPosition({i & 1 ? hi.x : lo.x, i & 2 ? hi.y : lo.y, i & 4 ? hi.z : lo.z});
@@ -150,8 +136,7 @@ Part box(Vec3 lo, Vec3 hi)
     return part;
 }
 
-Part pawnBody()
-{
+Part pawnBody() {
     return lathe(joined(foot(0.82), {{0.15, 0.16},
                                      {0.12, 0.22},
                                      {0.10, 0.32},
@@ -169,8 +154,7 @@ Part pawnBody()
                                      {0.0, 0.75}}));
 }
 
-Part rookBody()
-{
+Part rookBody() {
     Part body = lathe(joined(foot(0.95), {{0.21, 0.17},
                                           {0.19, 0.30},
                                           {0.175, 0.50},
@@ -190,8 +174,7 @@ Part rookBody()
     return body;
 }
 
-Part bishopBody()
-{
+Part bishopBody() {
     // The mitre carries a slanting slit cut into it from the front.
     const auto slit = [](double a, double y, double r) {
         if (y < 0.80 || y > 1.06) {
@@ -205,32 +188,16 @@ Part bishopBody()
         }
         return r;
     };
-    return lathe(joined(foot(0.88), {{0.16, 0.17},
-                                     {0.13, 0.26},
-                                     {0.105, 0.42},
-                                     {0.095, 0.60},
-                                     {0.16, 0.63},
-                                     {0.17, 0.65},
-                                     {0.16, 0.67},
-                                     {0.09, 0.69},
-                                     {0.12, 0.71},
-                                     {0.09, 0.73},
-                                     {0.12, 0.77},
-                                     {0.145, 0.83},
-                                     {0.15, 0.88},
-                                     {0.14, 0.94},
-                                     {0.115, 1.00},
-                                     {0.075, 1.05},
-                                     {0.035, 1.08},
-                                     {0.04, 1.10},
-                                     {0.045, 1.12},
-                                     {0.03, 1.14},
-                                     {0.0, 1.15}}),
+    return lathe(joined(foot(0.88),
+                        {{0.16, 0.17},  {0.13, 0.26},  {0.105, 0.42}, {0.095, 0.60}, {0.16, 0.63},
+                         {0.17, 0.65},  {0.16, 0.67},  {0.09, 0.69},  {0.12, 0.71},  {0.09, 0.73},
+                         {0.12, 0.77},  {0.145, 0.83}, {0.15, 0.88},  {0.14, 0.94},  {0.115, 1.00},
+                         {0.075, 1.05}, {0.035, 1.08}, {0.04, 1.10},  {0.045, 1.12}, {0.03, 1.14},
+                         {0.0, 1.15}}),
                  slit);
 }
 
-Part queenBody()
-{
+Part queenBody() {
     Part body = lathe(joined(foot(1.0), {{0.18, 0.17},
                                          {0.14, 0.28},
                                          {0.11, 0.50},
@@ -254,13 +221,12 @@ Part queenBody()
         body.append(sectorBlock(0.15, 0.205, a - 0.12, a + 0.12, 1.14, 1.22));
         body.append(sectorBlock(0.16, 0.2, a - 0.06, a + 0.06, 1.22, 1.26));
     }
-    body.append(lathe({{0.0, 1.25}, {0.03, 1.26}, {0.045, 1.29}, {0.04, 1.32},
-                       {0.02, 1.345}, {0.0, 1.35}}));
+    body.append(lathe(
+        {{0.0, 1.25}, {0.03, 1.26}, {0.045, 1.29}, {0.04, 1.32}, {0.02, 1.345}, {0.0, 1.35}}));
     return body;
 }
 
-Part kingBody()
-{
+Part kingBody() {
     Part body = lathe(joined(foot(1.0), {{0.19, 0.17},
                                          {0.15, 0.28},
                                          {0.12, 0.50},
@@ -288,8 +254,7 @@ struct SpineKey {
 };
 
 // Catmull-Rom interpolation of the knight's spine keys.
-SpineKey spineAt(const std::vector<SpineKey>& keys, double s)
-{
+SpineKey spineAt(const std::vector<SpineKey>& keys, double s) {
     const double f = s * (keys.size() - 1);
     const int i = std::min(static_cast<int>(f), static_cast<int>(keys.size()) - 2);
     const double t = f - i;
@@ -301,16 +266,17 @@ SpineKey spineAt(const std::vector<SpineKey>& keys, double s)
         return 0.5 * ((2 * b) + (-a + c) * t + (2 * a - 5 * b + 4 * c - d) * t * t +
                       (-a + 3 * b - 3 * c + d) * t * t * t);
     };
-    return {cr(p0.y, p1.y, p2.y, p3.y), cr(p0.z, p1.z, p2.z, p3.z),
+    return {cr(p0.y, p1.y, p2.y, p3.y),
+            cr(p0.z, p1.z, p2.z, p3.z),
             cr(p0.halfWidth, p1.halfWidth, p2.halfWidth, p3.halfWidth),
             cr(p0.halfDepth, p1.halfDepth, p2.halfDepth, p3.halfDepth),
-            cr(p0.mane, p1.mane, p2.mane, p3.mane), cr(p0.jaw, p1.jaw, p2.jaw, p3.jaw)};
+            cr(p0.mane, p1.mane, p2.mane, p3.mane),
+            cr(p0.jaw, p1.jaw, p2.jaw, p3.jaw)};
 }
 
 // The horse's neck and head: elliptical sections swept along a curved spine that rises from
 // the base, bends forwards at the poll and ends in the muzzle, with a crest of mane behind.
-Part horseHead()
-{
+Part horseHead() {
     const std::vector<SpineKey> keys = {
         {0.14, -0.62, 0.14, 0.17, 0.00, 0.00},  {0.32, -0.62, 0.125, 0.16, 0.03, 0.03},
         {0.50, -0.60, 0.10, 0.13, 0.05, 0.00},  {0.68, -0.56, 0.09, 0.11, 0.05, 0.00},
@@ -329,8 +295,8 @@ Part horseHead()
         const Vec3 tangent = normalized({0, ahead.y - behind.y, ahead.z - behind.z});
         const Vec3 front = cross(side, tangent);
         // The muzzle end closes smoothly by shrinking the last sections.
-        const double close = s > 0.9 ? std::sqrt(std::max(0.0, 1.0 - std::pow((s - 0.9) / 0.1, 2)))
-                                     : 1.0;
+        const double close =
+            s > 0.9 ? std::sqrt(std::max(0.0, 1.0 - std::pow((s - 0.9) / 0.1, 2))) : 1.0;
         ringStart.push_back(static_cast<int>(part.positions.size()));
         for (int j = 0; j < around; ++j) {
             const double a = 2.0 * M_PI * j / around;
@@ -381,8 +347,7 @@ Part horseHead()
 }
 
 // An ear: a four-sided cone leaning slightly back from the top of the head.
-Part ear(double x)
-{
+Part ear(double x) {
     Part part;
     const Vec3 base{x, 0.96, -0.45};
     const Vec3 top{x + (x - centreX) * 0.4, 1.06, -0.50};
@@ -401,8 +366,7 @@ Part ear(double x)
     return part;
 }
 
-Part knightBody()
-{
+Part knightBody() {
     Part body = lathe(joined(foot(1.0), {{0.27, 0.16}, {0.25, 0.18}, {0.0, 0.18}}));
     body.append(horseHead());
     body.append(ear(centreX - 0.045));
@@ -413,15 +377,13 @@ Part knightBody()
     return body;
 }
 
-Material material(const char* name, const char* bitmap, double r, double g, double b)
-{
+Material material(const char* name, const char* bitmap, double r, double g, double b) {
     return {name, bitmap, {r, g, b}};
 }
 
 } // namespace
 
-Model buildPiece(PieceType type)
-{
+Model buildPiece(PieceType type) {
     static const char* const names[] = {"king", "queen", "bishop", "knight", "rook", "pawn"};
     Model model;
     model.fileName = std::string(names[type]) + ".ase";
@@ -450,8 +412,7 @@ constexpr double frameOuter = 0.62;
 constexpr double tableY = -0.35;
 
 void addQuad(Part& part, Vec3 a, Vec3 b, Vec3 c, Vec3 d, TexVert ta, TexVert tb, TexVert tc,
-             TexVert td)
-{
+             TexVert td) {
     const int va = part.addPosition(a), vb = part.addPosition(b);
     const int vc = part.addPosition(c), vd = part.addPosition(d);
     const int ia = part.addTexVert(ta.u, ta.v), ib = part.addTexVert(tb.u, tb.v);
@@ -461,8 +422,7 @@ void addQuad(Part& part, Vec3 a, Vec3 b, Vec3 c, Vec3 d, TexVert ta, TexVert tb,
 }
 
 // A quad given by its corners counter-clockwise seen from outside, textured by world position.
-void addWorldQuad(Part& part, Vec3 a, Vec3 b, Vec3 c, Vec3 d, double scale)
-{
+void addWorldQuad(Part& part, Vec3 a, Vec3 b, Vec3 c, Vec3 d, double scale) {
     const Vec3 n = normalized(cross(b - a, c - a));
     auto tex = [&](Vec3 p) {
         if (std::fabs(n.y) > 0.7) {
@@ -476,8 +436,7 @@ void addWorldQuad(Part& part, Vec3 a, Vec3 b, Vec3 c, Vec3 d, double scale)
     addQuad(part, a, b, c, d, tex(a), tex(b), tex(c), tex(d));
 }
 
-Part squares(bool light)
-{
+Part squares(bool light) {
     Part part;
     part.name = light ? "LightSquares" : "DarkSquares";
     for (int file = 0; file < 8; ++file) {
@@ -497,8 +456,7 @@ Part squares(bool light)
 }
 
 // The frame as rings of outline points: each successive ring pair forms a strip of quads.
-Part frame()
-{
+Part frame() {
     Part part;
     part.name = "Frame";
     struct Ring {
@@ -542,8 +500,7 @@ Part frame()
 
 // File letters and rank numbers: small quads just above the frame top, each showing one cell
 // of the label texture (4 x 4 cells: a..h, then 1..8), readable from both players' sides.
-Part labels()
-{
+Part labels() {
     Part part;
     part.name = "Labels";
     const double y = frameTop + 0.002, h = 0.19;
@@ -575,8 +532,7 @@ Part labels()
 
 } // namespace
 
-Model buildBoard()
-{
+Model buildBoard() {
     Model model;
     model.fileName = "board.ase";
     model.materials = {material("LightMarble", "LIGHTMARBLE.JPG", 0.9, 0.88, 0.84),

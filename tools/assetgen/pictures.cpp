@@ -13,13 +13,13 @@ namespace {
 struct Instance {
     const Model* model;
     double dx, dz;
-    bool turned;   // Black's pieces face the other way
-    int material;  // material of the body, or -1 to keep each part's own
+    bool turned;  // Black's pieces face the other way
+    int material; // material of the body, or -1 to keep each part's own
 };
 
 struct Camera {
     Vec3 eye, target;
-    double focal;  // in output pixels
+    double focal; // in output pixels
 };
 
 struct Layer {
@@ -36,19 +36,17 @@ struct Corner {
 };
 
 class Renderer {
-public:
+  public:
     Renderer(int w, int h, const Camera& camera, const TextureSet& textures)
         : width_(w * 2), height_(h * 2), camera_(camera), textures_(textures),
           colour_(width_, height_),
-          depth_(static_cast<size_t>(width_) * height_, std::numeric_limits<double>::max())
-    {
+          depth_(static_cast<size_t>(width_) * height_, std::numeric_limits<double>::max()) {
         forward_ = normalized(camera.target - camera.eye);
         right_ = normalized(cross(forward_, {0, 1, 0}));
         up_ = cross(right_, forward_);
     }
 
-    void draw(const Instance& inst)
-    {
+    void draw(const Instance& inst) {
         for (size_t p = 0; p < inst.model->parts.size(); ++p) {
             const Part& part = inst.model->parts[p];
             const int material = p == 0 && inst.material >= 0 ? inst.material : part.materialRef;
@@ -76,8 +74,7 @@ public:
     }
 
     // Averages the supersampled picture down to the output size.
-    Layer resolve() const
-    {
+    Layer resolve() const {
         Layer layer{Image(width_ / 2, height_ / 2),
                     std::vector<float>(static_cast<size_t>(width_ / 2) * (height_ / 2))};
         for (int y = 0; y < height_ / 2; ++y) {
@@ -102,22 +99,25 @@ public:
         return layer;
     }
 
-private:
-    bool project(Vec3 pos, Vec3 n, const TexVert& t, Corner& c) const
-    {
+  private:
+    bool project(Vec3 pos, Vec3 n, const TexVert& t, Corner& c) const {
         const Vec3 rel = pos - camera_.eye;
         const double z = dot(rel, forward_);
         if (z < 0.05) {
             return false;
         }
         const double f = camera_.focal * 2;
-        c = {pos, n, t.u, t.v, width_ / 2.0 + f * dot(rel, right_) / z,
-             height_ / 2.0 - f * dot(rel, up_) / z, z};
+        c = {pos,
+             n,
+             t.u,
+             t.v,
+             width_ / 2.0 + f * dot(rel, right_) / z,
+             height_ / 2.0 - f * dot(rel, up_) / z,
+             z};
         return true;
     }
 
-    Colour shade(Vec3 pos, Vec3 n, Colour base) const
-    {
+    Colour shade(Vec3 pos, Vec3 n, Colour base) const {
         const Vec3 light = normalized({-0.5, 0.9, -0.6});
         const Vec3 view = normalized(camera_.eye - pos);
         if (dot(n, view) < 0) {
@@ -131,17 +131,20 @@ private:
                 static_cast<float>(base.b * diffuse + spec + rim * 0.9)};
     }
 
-    void fill(const Corner* c, const Image& texture)
-    {
-        const double area = (c[1].sx - c[0].sx) * (c[2].sy - c[0].sy) -
-                            (c[2].sx - c[0].sx) * (c[1].sy - c[0].sy);
+    void fill(const Corner* c, const Image& texture) {
+        const double area =
+            (c[1].sx - c[0].sx) * (c[2].sy - c[0].sy) - (c[2].sx - c[0].sx) * (c[1].sy - c[0].sy);
         if (std::fabs(area) < 1e-9) {
             return;
         }
-        const int x0 = std::max(0, static_cast<int>(std::floor(std::min({c[0].sx, c[1].sx, c[2].sx}))));
-        const int x1 = std::min(width_ - 1, static_cast<int>(std::ceil(std::max({c[0].sx, c[1].sx, c[2].sx}))));
-        const int y0 = std::max(0, static_cast<int>(std::floor(std::min({c[0].sy, c[1].sy, c[2].sy}))));
-        const int y1 = std::min(height_ - 1, static_cast<int>(std::ceil(std::max({c[0].sy, c[1].sy, c[2].sy}))));
+        const int x0 =
+            std::max(0, static_cast<int>(std::floor(std::min({c[0].sx, c[1].sx, c[2].sx}))));
+        const int x1 = std::min(width_ - 1,
+                                static_cast<int>(std::ceil(std::max({c[0].sx, c[1].sx, c[2].sx}))));
+        const int y0 =
+            std::max(0, static_cast<int>(std::floor(std::min({c[0].sy, c[1].sy, c[2].sy}))));
+        const int y1 = std::min(height_ - 1,
+                                static_cast<int>(std::ceil(std::max({c[0].sy, c[1].sy, c[2].sy}))));
         for (int y = y0; y <= y1; ++y) {
             for (int x = x0; x <= x1; ++x) {
                 const double px = x + 0.5, py = y + 0.5;
@@ -193,9 +196,8 @@ struct Assets {
     TextureSet textures;
 };
 
-Layer render(const Assets& assets, const std::vector<Instance>& scene, const Camera& camera,
-             int w, int h)
-{
+Layer render(const Assets& assets, const std::vector<Instance>& scene, const Camera& camera, int w,
+             int h) {
     Renderer renderer(w, h, camera, assets.textures);
     for (const Instance& inst : scene) {
         renderer.draw(inst);
@@ -203,8 +205,7 @@ Layer render(const Assets& assets, const std::vector<Instance>& scene, const Cam
     return renderer.resolve();
 }
 
-void composite(Image& image, const Layer& layer, int x0, int y0)
-{
+void composite(Image& image, const Layer& layer, int x0, int y0) {
     for (int y = 0; y < layer.colour.height; ++y) {
         for (int x = 0; x < layer.colour.width; ++x) {
             image.blend(x0 + x, y0 + y, layer.colour.at(x, y),
@@ -215,8 +216,7 @@ void composite(Image& image, const Layer& layer, int x0, int y0)
 
 // A dark backdrop: a vertical gradient with a soft glow at (gx, gy) and darkened corners.
 void backdrop(Image& image, int y0, int h, Colour top, Colour bottom, Colour glow, double gx,
-              double gy)
-{
+              double gy) {
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < image.width; ++x) {
             const double fx = static_cast<double>(x) / image.width;
@@ -232,32 +232,27 @@ void backdrop(Image& image, int y0, int h, Colour top, Colour bottom, Colour glo
     }
 }
 
-void title(TextSetter& text, Image& image, const std::string& font, int size,
-           const std::string& s, int x, int y, Colour colour)
-{
+void title(TextSetter& text, Image& image, const std::string& font, int size, const std::string& s,
+           int x, int y, Colour colour) {
     for (int k = 4; k >= 1; --k) {
         text.draw(image, font, size, s, x + k, y + k, {0, 0, 0}, 0.25f);
     }
     text.draw(image, font, size, s, x, y, colour);
 }
 
-int centred(TextSetter& text, const std::string& font, int size, const std::string& s,
-            int width)
-{
+int centred(TextSetter& text, const std::string& font, int size, const std::string& s, int width) {
     return (width - text.measure(font, size, s)) / 2;
 }
 
 const Colour gold{1.0f, 0.82f, 0.38f};
 const Colour pale{0.93f, 0.90f, 0.82f};
 
-Instance piece(const Assets& a, PieceType type, double dx, double dz, bool white)
-{
+Instance piece(const Assets& a, PieceType type, double dx, double dz, bool white) {
     return {&a.pieces[type], dx, dz, !white, white ? 1 : 0};
 }
 
 // Band 1: the title over a row of our pieces, lit from above left.
-void titleBand(const Assets& a, TextSetter& text, Image& image)
-{
+void titleBand(const Assets& a, TextSetter& text, Image& image) {
     backdrop(image, 0, 320, {0.05f, 0.06f, 0.14f}, {0.02f, 0.02f, 0.04f}, {0.30f, 0.22f, 0.12f},
              0.5, 0.75);
     const std::vector<Instance> row = {
@@ -270,8 +265,7 @@ void titleBand(const Assets& a, TextSetter& text, Image& image)
     title(text, image, serifBold, 54, name, centred(text, serifBold, 54, name, 512), 70, gold);
 }
 
-void startingPosition(const Assets& a, std::vector<Instance>& scene)
-{
+void startingPosition(const Assets& a, std::vector<Instance>& scene) {
     const PieceType back[8] = {Rook, Knight, Bishop, Queen, King, Bishop, Knight, Rook};
     for (int file = 0; file < 8; ++file) {
         const double dx = 7 - file;
@@ -283,10 +277,9 @@ void startingPosition(const Assets& a, std::vector<Instance>& scene)
 }
 
 // Band 2: the board in its starting position, seen from White's side.
-void boardBand(const Assets& a, TextSetter& text, Image& image)
-{
-    backdrop(image, 320, 320, {0.10f, 0.07f, 0.05f}, {0.02f, 0.02f, 0.02f},
-             {0.25f, 0.18f, 0.10f}, 0.6, 0.6);
+void boardBand(const Assets& a, TextSetter& text, Image& image) {
+    backdrop(image, 320, 320, {0.10f, 0.07f, 0.05f}, {0.02f, 0.02f, 0.02f}, {0.25f, 0.18f, 0.10f},
+             0.6, 0.6);
     std::vector<Instance> scene = {{&a.board, 0, 0, false, -1}};
     startingPosition(a, scene);
     composite(image, render(a, scene, {{9.5, 7.0, -13.0}, {3.6, -0.6, -4.2}, 520}, 512, 320), 0,
@@ -295,10 +288,9 @@ void boardBand(const Assets& a, TextSetter& text, Image& image)
 }
 
 // Band 3: shown while the models load.
-void loadingBand(const Assets& a, TextSetter& text, Image& image)
-{
-    backdrop(image, 640, 320, {0.03f, 0.06f, 0.08f}, {0.01f, 0.02f, 0.03f},
-             {0.10f, 0.22f, 0.24f}, 0.28, 0.55);
+void loadingBand(const Assets& a, TextSetter& text, Image& image) {
+    backdrop(image, 640, 320, {0.03f, 0.06f, 0.08f}, {0.01f, 0.02f, 0.03f}, {0.10f, 0.22f, 0.24f},
+             0.28, 0.55);
     const std::vector<Instance> scene = {piece(a, Knight, 0, 0, true),
                                          piece(a, Pawn, 0.9, -0.6, false)};
     composite(image, render(a, scene, {{-2.2, 1.3, 0.9}, {0.6, 0.58, -0.4}, 420}, 256, 320), 0,
@@ -315,10 +307,9 @@ void loadingBand(const Assets& a, TextSetter& text, Image& image)
 }
 
 // The menu banner: the title on a dark strip with gold rules.
-void bannerBand(TextSetter& text, Image& image)
-{
-    backdrop(image, 960, 64, {0.12f, 0.05f, 0.04f}, {0.05f, 0.02f, 0.02f},
-             {0.30f, 0.14f, 0.06f}, 0.5, 0.5);
+void bannerBand(TextSetter& text, Image& image) {
+    backdrop(image, 960, 64, {0.12f, 0.05f, 0.04f}, {0.05f, 0.02f, 0.02f}, {0.30f, 0.14f, 0.06f},
+             0.5, 0.5);
     for (int x = 8; x < 504; ++x) {
         image.blend(x, 964, gold, 0.8f);
         image.blend(x, 1019, gold, 0.8f);
@@ -328,8 +319,7 @@ void bannerBand(TextSetter& text, Image& image)
           gold);
 }
 
-Image splash(const Assets& a, TextSetter& text)
-{
+Image splash(const Assets& a, TextSetter& text) {
     Image image(512, 1024);
     titleBand(a, text, image);
     boardBand(a, text, image);
@@ -340,11 +330,10 @@ Image splash(const Assets& a, TextSetter& text)
 
 // The menu decoration: a corner of the board with a few pieces in the lower right, fading to
 // black towards the upper left where the menu text lies.
-Image menuPicture(const Assets& a)
-{
+Image menuPicture(const Assets& a) {
     Image image(512, 512);
-    backdrop(image, 0, 512, {0.01f, 0.01f, 0.02f}, {0.03f, 0.03f, 0.05f},
-             {0.18f, 0.13f, 0.08f}, 0.85, 0.85);
+    backdrop(image, 0, 512, {0.01f, 0.01f, 0.02f}, {0.03f, 0.03f, 0.05f}, {0.18f, 0.13f, 0.08f},
+             0.85, 0.85);
     const std::vector<Instance> scene = {{&a.board, 0, 0, false, -1},
                                          piece(a, King, 1, -1, true),
                                          piece(a, Queen, 2, -2, false),
@@ -355,18 +344,17 @@ Image menuPicture(const Assets& a)
     for (int y = 0; y < 512; ++y) {
         for (int x = 0; x < 512; ++x) {
             const double d = std::hypot(x / 512.0, y / 512.0);
-            image.at(x, y) = scaled(image.at(x, y),
-                                    static_cast<float>(std::clamp((d - 0.55) * 1.6, 0.0, 1.0)));
+            image.at(x, y) =
+                scaled(image.at(x, y), static_cast<float>(std::clamp((d - 0.55) * 1.6, 0.0, 1.0)));
         }
     }
     return image;
 }
 
-Image logo(const Assets& a, TextSetter& text)
-{
+Image logo(const Assets& a, TextSetter& text) {
     Image image(128, 32);
-    backdrop(image, 0, 32, {0.14f, 0.06f, 0.04f}, {0.05f, 0.02f, 0.02f}, {0.3f, 0.15f, 0.05f},
-             0.3, 0.5);
+    backdrop(image, 0, 32, {0.14f, 0.06f, 0.04f}, {0.05f, 0.02f, 0.02f}, {0.3f, 0.15f, 0.05f}, 0.3,
+             0.5);
     composite(image,
               render(a, {piece(a, Knight, 0, 0, true)}, {{-2.0, 0.7, -0.1}, {0.5, 0.52, -0.5}, 60},
                      32, 32),
@@ -377,8 +365,7 @@ Image logo(const Assets& a, TextSetter& text)
 
 } // namespace
 
-int writePictures(TextSetter& text, const std::string& prefix)
-{
+int writePictures(TextSetter& text, const std::string& prefix) {
     Assets a;
     for (PieceType t : {King, Queen, Bishop, Knight, Rook, Pawn}) {
         a.pieces[t] = buildPiece(t);
@@ -390,9 +377,9 @@ int writePictures(TextSetter& text, const std::string& prefix)
     a.stone = darkStoneTexture();
     a.wood = woodTexture();
     a.labels = labelTexture(text);
-    a.textures = {{"ivory.jpg", &a.ivory},     {"ebony.jpg", &a.ebony},
+    a.textures = {{"ivory.jpg", &a.ivory},        {"ebony.jpg", &a.ebony},
                   {"LIGHTMARBLE.JPG", &a.marble}, {"darkstone.jpg", &a.stone},
-                  {"wood.jpg", &a.wood},       {"labels.jpg", &a.labels}};
+                  {"wood.jpg", &a.wood},          {"labels.jpg", &a.labels}};
     int ok = writeJpeg(splash(a, text), prefix + "splash.jpg");
     ok &= writeJpeg(menuPicture(a), prefix + "menu.jpg");
     ok &= writeJpeg(logo(a, text), prefix + "kavrin.jpg");

@@ -7,8 +7,7 @@ namespace {
 
 // Veined stone: a sine across the picture bent by turbulence.
 Image marble(int size, Colour base, Colour vein, double veinFreq, double turbulence,
-             uint32_t seed)
-{
+             uint32_t seed) {
     Image image(size, size);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
@@ -24,8 +23,7 @@ Image marble(int size, Colour base, Colour vein, double veinFreq, double turbule
     return image;
 }
 
-Colour woodAt(double u, double v, uint32_t seed)
-{
+Colour woodAt(double u, double v, uint32_t seed) {
     const Colour light{0.66f, 0.45f, 0.26f}, dark{0.40f, 0.23f, 0.11f};
     const float warp = fractalNoise(u * 2, v * 8, 2, 5, seed);
     const double rings = v * 18.0 + warp * 3.0;
@@ -37,21 +35,19 @@ Colour woodAt(double u, double v, uint32_t seed)
 // The Unicode character of each Windows-1250 byte from 0x80; 0 where the code page leaves
 // the byte undefined.
 const uint16_t cp1250High[128] = {
-    0x20AC, 0,      0x201A, 0,      0x201E, 0x2026, 0x2020, 0x2021, 0,      0x2030, 0x0160,
-    0x2039, 0x015A, 0x0164, 0x017D, 0x0179, 0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0,      0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0,
-    0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB,
-    0x00AC, 0x00AD, 0x00AE, 0x017B, 0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6,
-    0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C, 0x0154, 0x00C1,
-    0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7, 0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A,
-    0x00CD, 0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,
-    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF, 0x0155, 0x00E1, 0x00E2,
-    0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED,
-    0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7, 0x0159,
-    0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9};
+    0x20AC, 0,      0x201A, 0,      0x201E, 0x2026, 0x2020, 0x2021, 0,      0x2030, 0x0160, 0x2039,
+    0x015A, 0x0164, 0x017D, 0x0179, 0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0,      0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141,
+    0x00A4, 0x0104, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB,
+    0x013D, 0x02DD, 0x013E, 0x017C, 0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3,
+    0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB,
+    0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9};
 
-uint32_t cp1250Character(int byte)
-{
+uint32_t cp1250Character(int byte) {
     if (byte < 0x20 || byte == 0x7f) {
         return 0;
     }
@@ -60,8 +56,7 @@ uint32_t cp1250Character(int byte)
 
 } // namespace
 
-Image ivoryTexture()
-{
+Image ivoryTexture() {
     Image image(256, 256);
     const Colour cream{0.96f, 0.91f, 0.80f}, grain{0.86f, 0.79f, 0.66f};
     for (int y = 0; y < 256; ++y) {
@@ -75,8 +70,7 @@ Image ivoryTexture()
     return image;
 }
 
-Image ebonyTexture()
-{
+Image ebonyTexture() {
     Image image(256, 256);
     const Colour dark{0.20f, 0.13f, 0.10f}, streak{0.34f, 0.22f, 0.15f};
     for (int y = 0; y < 256; ++y) {
@@ -90,18 +84,15 @@ Image ebonyTexture()
     return image;
 }
 
-Image lightMarbleTexture()
-{
+Image lightMarbleTexture() {
     return marble(512, {0.97f, 0.95f, 0.91f}, {0.66f, 0.64f, 0.62f}, 2.0, 9.0, 31);
 }
 
-Image darkStoneTexture()
-{
+Image darkStoneTexture() {
     return marble(512, {0.22f, 0.30f, 0.27f}, {0.55f, 0.62f, 0.58f}, 3.0, 7.0, 41);
 }
 
-Image woodTexture()
-{
+Image woodTexture() {
     Image image(256, 256);
     for (int y = 0; y < 256; ++y) {
         for (int x = 0; x < 256; ++x) {
@@ -111,8 +102,7 @@ Image woodTexture()
     return image;
 }
 
-Image labelTexture(TextSetter& text)
-{
+Image labelTexture(TextSetter& text) {
     Image image(512, 512);
     for (int y = 0; y < 512; ++y) {
         for (int x = 0; x < 512; ++x) {
@@ -120,7 +110,7 @@ Image labelTexture(TextSetter& text)
         }
     }
     static const char* const names[16] = {"a", "b", "c", "d", "e", "f", "g", "h",
-                                           "1", "2", "3", "4", "5", "6", "7", "8"};
+                                          "1", "2", "3", "4", "5", "6", "7", "8"};
     const Colour gilt{0.95f, 0.83f, 0.52f}, shadow{0.15f, 0.08f, 0.03f};
     for (int i = 0; i < 16; ++i) {
         const int cx = (i % 4) * 128, cy = (i / 4) * 128;
@@ -132,8 +122,7 @@ Image labelTexture(TextSetter& text)
     return image;
 }
 
-Image fontPicture(TextSetter& text)
-{
+Image fontPicture(TextSetter& text) {
     Image image(256, 256);
     for (int b = 0; b < 256; ++b) {
         const uint32_t cp = cp1250Character(b);
@@ -148,8 +137,7 @@ Image fontPicture(TextSetter& text)
     return image;
 }
 
-Image highlightPicture()
-{
+Image highlightPicture() {
     const int size = 64;
     Image image(size, size);
     const Colour rim{1.0f, 0.80f, 0.20f}, inner{1.0f, 0.93f, 0.62f}, edge{0.62f, 0.42f, 0.05f};
