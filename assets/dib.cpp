@@ -30,8 +30,7 @@ struct Channel {
     int bits = 0;
 
     explicit Channel(std::uint32_t m) : mask(m) {
-        if (!mask)
-            return;
+        if (!mask) return;
         while (!((mask >> shift) & 1))
             ++shift;
         while (bits < 32 - shift && ((mask >> (shift + bits)) & 1))
@@ -39,12 +38,11 @@ struct Channel {
     }
 
     unsigned char value(std::uint32_t pixel) const {
-        if (!bits)
-            return 0;
+        if (!bits) return 0;
         const std::uint32_t v = (pixel & mask) >> shift;
         const std::uint32_t top = bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1;
-        return static_cast<unsigned char>((static_cast<unsigned long long>(v & top) * 255 + top / 2) /
-                                          top);
+        return static_cast<unsigned char>(
+            (static_cast<unsigned long long>(v & top) * 255 + top / 2) / top);
     }
 };
 
@@ -83,8 +81,7 @@ void decodeRle(const unsigned char* data, std::size_t size, int bits, int width,
         } else if (value == 1) {
             return;
         } else if (value == 2) {
-            if (at + 1 >= size)
-                return;
+            if (at + 1 >= size) return;
             x += data[at];
             y += data[at + 1];
             at += 2;
@@ -92,8 +89,7 @@ void decodeRle(const unsigned char* data, std::size_t size, int bits, int width,
             const std::size_t bytes = bits == 8 ? value : (value + 1) / 2;
             for (int i = 0; i < value; ++i) {
                 const std::size_t byte = at + (bits == 8 ? i : i / 2);
-                if (byte >= size)
-                    return;
+                if (byte >= size) return;
                 put(bits == 8 ? data[byte] : (i % 2 == 0 ? data[byte] >> 4 : data[byte] & 15));
             }
             at += (bytes + 1) & ~static_cast<std::size_t>(1);
@@ -116,8 +112,7 @@ bool convertBits(const DibHeader& header, const unsigned char* bits, std::size_t
     const bool topDown = header.height < 0;
     if (header.compression == Rle8 || header.compression == Rle4) {
         const int depth = header.compression == Rle8 ? 8 : 4;
-        if (header.bitCount != depth || topDown)
-            return false;
+        if (header.bitCount != depth || topDown) return false;
         std::vector<std::int16_t> indexes(static_cast<std::size_t>(width) * rows, -1);
         decodeRle(bits, size, depth, width, rows, indexes);
         for (std::size_t i = 0; i < indexes.size(); ++i) {
@@ -136,8 +131,7 @@ bool convertBits(const DibHeader& header, const unsigned char* bits, std::size_t
         return false;
     const std::size_t stride = (static_cast<std::size_t>(width) * depth + 31) / 32 * 4;
     const std::size_t used = (static_cast<std::size_t>(width) * depth + 7) / 8;
-    if (size < stride * (rows - 1) + used)
-        return false;
+    if (size < stride * (rows - 1) + used) return false;
 
     std::uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};
     if (depth == 32) {
@@ -145,8 +139,7 @@ bool convertBits(const DibHeader& header, const unsigned char* bits, std::size_t
         masks[1] = 0x00FF00;
         masks[2] = 0x0000FF;
     }
-    if (header.compression == BitFields)
-        std::memcpy(masks, header.masks, sizeof masks);
+    if (header.compression == BitFields) std::memcpy(masks, header.masks, sizeof masks);
     const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
 
     for (int y = 0; y < rows; ++y) {
@@ -175,8 +168,7 @@ bool convertBits(const DibHeader& header, const unsigned char* bits, std::size_t
 // Whether uncompressed bits of this size hold every row; run-length data is checked as it
 // is read.
 bool bitsFit(const DibHeader& header, std::size_t size) {
-    if (header.compression == Rle8 || header.compression == Rle4)
-        return true;
+    if (header.compression == Rle8 || header.compression == Rle4) return true;
     const std::size_t width = static_cast<std::size_t>(header.width);
     const std::size_t rows = header.height < 0 ? 0 - static_cast<std::size_t>(header.height)
                                                : static_cast<std::size_t>(header.height);
@@ -231,7 +223,8 @@ RgbImage* decodeDib(const unsigned char* data, std::size_t size, const char* fil
         header.bitCount = read16(h + 14);
         header.compression = read32(h + 16);
         const std::uint32_t used = read32(h + 32);
-        entries = used ? (used > 256 ? 256 : static_cast<int>(used)) : tableEntries(header.bitCount);
+        entries =
+            used ? (used > 256 ? 256 : static_cast<int>(used)) : tableEntries(header.bitCount);
     }
     at += headerSize;
     if (header.compression == BitFields) {
@@ -245,10 +238,10 @@ RgbImage* decodeDib(const unsigned char* data, std::size_t size, const char* fil
     }
     for (int i = 0; i < entries && at + entrySize <= size; ++i, at += entrySize)
         header.palette.push_back(Colour{data[at + 2], data[at + 1], data[at]});
-    if (!fileHeader)
-        bitsOffset = at;
+    if (!fileHeader) bitsOffset = at;
 
-    const long long rows = header.height < 0 ? -static_cast<long long>(header.height) : header.height;
+    const long long rows =
+        header.height < 0 ? -static_cast<long long>(header.height) : header.height;
     const long long pixelCount = static_cast<long long>(header.width) * rows;
     if (header.width <= 0 || rows == 0 || bitsOffset > size) {
         showError("Image file conversion error.");

@@ -63,13 +63,12 @@ int loadJpeg(const char* fileName, RgbImage& image) {
         return 0;
     }
     const int stride = static_cast<int>(info.output_width) * info.output_components;
-    JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-                                               stride, 1);
+    JSAMPARRAY row =
+        (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, stride, 1);
     const int components = stride / image.width;
     while (info.output_scanline < info.output_height) {
         const JDIMENSION r = info.output_scanline;
-        if (jpeg_read_scanlines(&info, row, 1) != 1)
-            break;
+        if (jpeg_read_scanlines(&info, row, 1) != 1) break;
         unsigned char* out = image.pixels + static_cast<std::size_t>(r) * image.width * 3;
         const unsigned char* in = row[0];
         for (int x = 0; x < image.width; ++x, in += components, out += 3) {

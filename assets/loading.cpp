@@ -15,15 +15,13 @@ void loadModels(Config settings, Mesh**& table) {
     table[2] = new Mesh(settings.rookModel, textureRegistry);
     table[1] = new Mesh(settings.pawnModel, textureRegistry);
     table[0] = nullptr;
-    if (textureRegistry)
-        textureRegistry->loadAll();
+    if (textureRegistry) textureRegistry->loadAll();
     delete textureRegistry;
     textureRegistry = nullptr;
 }
 
 void freeModels() {
-    if (!meshTable)
-        return;
+    if (!meshTable) return;
     for (int i = 1; i <= 7; ++i)
         delete meshTable[i];
     delete[] meshTable;

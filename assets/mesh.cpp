@@ -93,8 +93,7 @@ int Mesh::draw() {
         glColorPointer(3, GL_FLOAT, 0, part.cornerColours.data());
         // A material index outside the table draws with the first material's texture.
         const MeshMaterial* material = entryAt(materials, part.materialIndex);
-        if (!material)
-            material = entryAt(materials, 0);
+        if (!material) material = entryAt(materials, 0);
         glBindTexture(GL_TEXTURE_2D, material ? material->textureName : 0);
         glTexCoordPointer(3, GL_FLOAT, 0, part.cornerTexCoords.data());
         glVertexPointer(3, GL_FLOAT, 0, part.cornerPositions.data());
@@ -106,11 +105,9 @@ int Mesh::draw() {
 
 void Mesh::setPartMaterial(int material, int part) {
     const int partCount = static_cast<int>(parts.size());
-    if (partCount == 0 || materialCount == 0)
-        return;
+    if (partCount == 0 || materialCount == 0) return;
     // A negative part number has a negative remainder, which names no part.
     const int index = part % partCount;
-    if (index < 0)
-        return;
+    if (index < 0) return;
     parts[index].materialIndex = material % materialCount;
 }

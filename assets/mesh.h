@@ -32,8 +32,8 @@ struct MeshMaterial {
     // Filled in by the texture registry when the model textures are made.
     std::uint32_t textureName = 0;
     std::string k2821;
-    float k1855 = 0, k1171 = 0, k1351 = 0, k3253 = 0, k3568 = 0, k3923 = 0, k202 = 0,
-          k1809 = 0, k4089 = 0, k1887 = 0, k2833 = 0;
+    float k1855 = 0, k1171 = 0, k1351 = 0, k3253 = 0, k3568 = 0, k3923 = 0, k202 = 0, k1809 = 0,
+          k4089 = 0, k1887 = 0, k2833 = 0;
     std::string k2585;
 };
 
@@ -88,18 +88,18 @@ struct MeshPart {
 
 // Something the scene can draw and colour part by part.
 class Drawable {
-public:
+  public:
     virtual int draw() = 0;
     virtual void setPartMaterial(int material, int part) = 0;
 
-protected:
+  protected:
     Drawable() = default;
     ~Drawable() = default;
 };
 
 // One loaded model: header values, materials and parts with their prebuilt per-corner arrays.
 class Mesh final : public Drawable {
-public:
+  public:
     // Reads the model file, prepares every part and registers the materials' textures.
     // A file that cannot be opened gives a mesh without materials and parts.
     Mesh(const char* fileName, TextureRegistry* registry);

@@ -20,12 +20,12 @@ enum : KeywordCode {
 };
 
 class ModelReader {
-public:
+  public:
     ModelReader(const std::string& text, Mesh& mesh) : in(text), size(text.size()), mesh(mesh) {}
 
     void readTopLevel();
 
-private:
+  private:
     bool atEnd();
     bool readToken(std::string& token);
     KeywordCode codeOf(const std::string& token);
@@ -64,28 +64,23 @@ private:
 };
 
 bool ModelReader::atEnd() {
-    if (ended)
-        return true;
+    if (ended) return true;
     in >> std::ws;
-    if (!in || in.peek() == std::char_traits<char>::eof())
-        ended = true;
+    if (!in || in.peek() == std::char_traits<char>::eof()) ended = true;
     return ended;
 }
 
 bool ModelReader::readToken(std::string& token) {
     token.clear();
-    if (atEnd())
-        return false;
+    if (atEnd()) return false;
     in >> token;
-    if (token.size() > maxText)
-        token.resize(maxText);
+    if (token.size() > maxText) token.resize(maxText);
     return !token.empty();
 }
 
 KeywordCode ModelReader::codeOf(const std::string& token) {
     const auto known = codes.find(token);
-    if (known != codes.end())
-        return known->second;
+    if (known != codes.end()) return known->second;
     const KeywordCode code = keywordCode(token.c_str());
     codes.emplace(token, code);
     return code;
@@ -100,8 +95,7 @@ KeywordCode ModelReader::nextCode() {
 // A number that cannot be read leaves the value 0 and drops the offending token, so the
 // reading always moves forward. An out-of-range number has been consumed already.
 std::int32_t ModelReader::readInt() {
-    if (atEnd())
-        return 0;
+    if (atEnd()) return 0;
     std::int32_t value = 0;
     in >> value;
     if (in.fail()) {
@@ -116,8 +110,7 @@ std::int32_t ModelReader::readInt() {
 }
 
 float ModelReader::readFloat() {
-    if (atEnd())
-        return 0;
+    if (atEnd()) return 0;
     float value = 0;
     in >> value;
     if (in.fail()) {
@@ -150,8 +143,7 @@ Int3 ModelReader::readInt3() {
 std::string ModelReader::readString() {
     std::string token;
     readToken(token);
-    if (token.empty() || token[0] != '"')
-        return token;
+    if (token.empty() || token[0] != '"') return token;
     std::string value = token.substr(1);
     bool closed = token.size() > 1 && token.back() == '"';
     while (!closed && readToken(token)) {
@@ -159,10 +151,8 @@ std::string ModelReader::readString() {
         value += token;
         closed = token.back() == '"';
     }
-    if (closed && !value.empty())
-        value.pop_back();
-    if (value.size() > maxText)
-        value.resize(maxText);
+    if (closed && !value.empty()) value.pop_back();
+    if (value.size() > maxText) value.resize(maxText);
     return value;
 }
 
@@ -170,16 +160,14 @@ std::int32_t ModelReader::readCount() {
     const std::int32_t n = readInt();
     const std::streamoff at = in.tellg();
     const long long left = at < 0 ? 0 : static_cast<long long>(size) - at;
-    if (n < 0 || n > left / minEntryBytes)
-        return 0;
+    if (n < 0 || n > left / minEntryBytes) return 0;
     return n;
 }
 
 bool ModelReader::skipToOpener() {
     std::string token;
     while (readToken(token)) {
-        if (codeOf(token) == Opener)
-            return true;
+        if (codeOf(token) == Opener) return true;
     }
     return false;
 }
@@ -196,12 +184,10 @@ void ModelReader::skipNestedBlock() {
 }
 
 template <typename Handler> void ModelReader::readBlock(Handler entry) {
-    if (!skipToOpener())
-        return;
+    if (!skipToOpener()) return;
     while (!atEnd()) {
         const KeywordCode code = nextCode();
-        if (code == Closer)
-            return;
+        if (code == Closer) return;
         if (code == Opener)
             skipNestedBlock();
         else
@@ -346,12 +332,10 @@ template <typename T, typename ReadValue>
 void ModelReader::readIndexedList(KeywordCode entryCode, std::vector<T>& list,
                                   ReadValue readValue) {
     readBlock([&](KeywordCode code) {
-        if (code != entryCode)
-            return;
+        if (code != entryCode) return;
         const std::int32_t i = readInt();
         const T value = readValue();
-        if (i >= 0 && static_cast<std::size_t>(i) < list.size())
-            list[i] = value;
+        if (i >= 0 && static_cast<std::size_t>(i) < list.size()) list[i] = value;
     });
 }
 
@@ -393,14 +377,12 @@ void ModelReader::readMeshBlock(MeshPart& p) {
         case 1794: readIndexedList(1314, p.list1794, int3); break;
         case 1089:
             readBlock([this, &p](KeywordCode entry) {
-                if (entry == 3426)
-                    readFace(p);
+                if (entry == 3426) readFace(p);
             });
             break;
         case 3844:
             readBlock([this, &p](KeywordCode entry) {
-                if (entry == 1852)
-                    readFaceNormals(p);
+                if (entry == 1852) readFaceNormals(p);
             });
             break;
         default: break;
@@ -417,8 +399,7 @@ void ModelReader::readFace(MeshPart& p) {
     // The rest of the index's word when it ends in a colon, else the next token.
     readToken(word);
     for (int slot = 0; slot < 3; ++slot) {
-        if (atEnd())
-            return;
+        if (atEnd()) return;
         char label = 0;
         in >> label;
         readToken(word);
@@ -464,8 +445,7 @@ void readModelText(const std::string& text, Mesh& mesh) {
 
 void readModelFile(const char* fileName, Mesh& mesh) {
     std::ifstream file(fileName, std::ios::binary);
-    if (!file)
-        return;
+    if (!file) return;
     std::ostringstream contents;
     contents << file.rdbuf();
     readModelText(contents.str(), mesh);

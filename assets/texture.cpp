@@ -21,16 +21,14 @@ void makeTexture(std::uint32_t name, const RgbImage& image) {
 }
 
 void freeDib(RgbImage* image) {
-    if (!image)
-        return;
+    if (!image) return;
     std::free(image->pixels);
     delete image;
 }
 
 static bool fileExists(const char* fileName) {
     std::FILE* file = std::fopen(fileName, "r");
-    if (!file)
-        return false;
+    if (!file) return false;
     std::fclose(file);
     return true;
 }
@@ -76,8 +74,7 @@ void TextureRegistry::add(const char* fileName, std::uint32_t* slot) {
         TextureRequest* request = *link;
         if (request->fileName == fileName) {
             // Past the slot list's room, further materials keep texture name 0.
-            if (request->slotCount < maxTextureSlots)
-                request->slots[request->slotCount++] = slot;
+            if (request->slotCount < maxTextureSlots) request->slots[request->slotCount++] = slot;
             return;
         }
     }
@@ -92,8 +89,7 @@ void TextureRegistry::add(const char* fileName, std::uint32_t* slot) {
 void TextureRegistry::loadAll() {
     delete[] ids;
     ids = new std::uint32_t[count > 0 ? count : 1];
-    if (count > 0)
-        glGenTextures(count, ids);
+    if (count > 0) glGenTextures(count, ids);
     int i = 0;
     for (TextureRequest* request = requests; request; request = request->next, ++i) {
         image = RgbImage();

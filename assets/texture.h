@@ -48,7 +48,7 @@ struct TextureRequest {
 
 // Collects the texture files that the models' materials name, one texture per file name.
 class TextureRegistry {
-public:
+  public:
     TextureRegistry() = default;
     ~TextureRegistry();
     TextureRegistry(const TextureRegistry&) = delete;

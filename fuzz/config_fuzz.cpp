@@ -3,7 +3,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const char* fileName = writeScratchFile(data, size);
-    if (fileName)
-        readConfig(fileName);
+    if (fileName) readConfig(fileName);
     return 0;
 }

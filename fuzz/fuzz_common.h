@@ -10,8 +10,7 @@
 inline const char* writeScratchFile(const std::uint8_t* data, std::size_t size) {
     static const std::string name = "/tmp/kavrin-fuzz-" + std::to_string(getpid());
     std::FILE* file = std::fopen(name.c_str(), "wb");
-    if (!file)
-        return nullptr;
+    if (!file) return nullptr;
     std::fwrite(data, 1, size, file);
     std::fclose(file);
     return name.c_str();

@@ -5,8 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const char* fileName = writeScratchFile(data, size);
-    if (!fileName)
-        return 0;
+    if (!fileName) return 0;
     RgbImage image;
     loadJpeg(fileName, image);
     std::free(image.pixels);

@@ -62,8 +62,7 @@ Bytes makeBmp(const BmpSpec& s) {
         info.push_back(c & 0xFF);
         info.push_back((c >> 8) & 0xFF);
         info.push_back((c >> 16) & 0xFF);
-        if (s.headerSize != 12)
-            info.push_back(0);
+        if (s.headerSize != 12) info.push_back(0);
     }
     Bytes file;
     if (s.fileHeader) {
@@ -83,16 +82,13 @@ std::vector<std::uint32_t> decode(const BmpSpec& spec, int* width = nullptr,
     const Bytes file = makeBmp(spec);
     RgbImage* image = decodeDib(file.data(), file.size(), "test.bmp");
     std::vector<std::uint32_t> out;
-    if (!image)
-        return out;
+    if (!image) return out;
     for (int i = 0; i < image->width * image->height; ++i) {
         const unsigned char* p = image->pixels + 3 * i;
         out.push_back((p[0] << 16) | (p[1] << 8) | p[2]);
     }
-    if (width)
-        *width = image->width;
-    if (height)
-        *height = image->height;
+    if (width) *width = image->width;
+    if (height) *height = image->height;
     freeDib(image);
     return out;
 }
@@ -104,11 +100,11 @@ TEST(DibDecode, TwentyFourBitsThreeWideSkipsThreePaddingBytes) {
     s.width = 3;
     s.height = 2;
     // Bottom row, then top row; B, G, R per pixel and 3 padding bytes per row.
-    s.bits = {3, 2, 1, 6, 5, 4, 9, 8, 7, 0xEE, 0xEE, 0xEE,
+    s.bits = {3,    2,    1,    6,    5,    4,    9,    8,    7,    0xEE, 0xEE, 0xEE,
               0x30, 0x20, 0x10, 0x60, 0x50, 0x40, 0x90, 0x80, 0x70, 0xEE, 0xEE, 0xEE};
     int w = 0, h = 0;
-    EXPECT_EQ(decode(s, &w, &h), (Pixels{0x010203, 0x040506, 0x070809, 0x102030, 0x405060,
-                                        0x708090}));
+    EXPECT_EQ(decode(s, &w, &h),
+              (Pixels{0x010203, 0x040506, 0x070809, 0x102030, 0x405060, 0x708090}));
     EXPECT_EQ(w, 3);
     EXPECT_EQ(h, 2);
 }

@@ -61,9 +61,8 @@ TEST(JpegDecode, RgbPictureTopRowFirst) {
 }
 
 TEST(JpegDecode, GreyPictureBecomesEqualRgb) {
-    writeJpeg("grey.jpg", 5, 3, 1, [](int x, int, int) {
-        return static_cast<unsigned char>(x < 3 ? 40 : 200);
-    });
+    writeJpeg("grey.jpg", 5, 3, 1,
+              [](int x, int, int) { return static_cast<unsigned char>(x < 3 ? 40 : 200); });
     RgbImage image;
     ASSERT_EQ(loadJpeg("grey.jpg", image), 1);
     EXPECT_EQ(image.width, 5);

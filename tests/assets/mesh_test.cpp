@@ -28,8 +28,8 @@ std::string materialsText(std::initializer_list<const char*> files) {
     std::string text = "*MATERIAL_LIST { *MATERIAL_COUNT " + std::to_string(files.size());
     int i = 0;
     for (const char* file : files)
-        text += " *MATERIAL " + std::to_string(i++) + " { *MAP_DIFFUSE { *BITMAP \"" + file +
-                "\" } }";
+        text +=
+            " *MATERIAL " + std::to_string(i++) + " { *MAP_DIFFUSE { *BITMAP \"" + file + "\" } }";
     return text + " }\n";
 }
 
@@ -134,8 +134,8 @@ TEST(MeshMaterial, SetPartMaterialWithoutPartsOrMaterialsDoesNothing) {
 TEST(MeshTextures, RegistryGetsOneRequestPerFileNameInOrder) {
     TextureRegistry registry;
     Mesh board = meshFrom(materialsText({"board.jpg", "wood.jpg"}), &registry, "board.ase");
-    Mesh king = meshFrom(materialsText({"wood.jpg", "WOOD.jpg", "board.jpg"}), &registry,
-                         "king.ase");
+    Mesh king =
+        meshFrom(materialsText({"wood.jpg", "WOOD.jpg", "board.jpg"}), &registry, "king.ase");
     EXPECT_EQ(board.textures, &registry);
     ASSERT_EQ(registry.count, 3);
     const TextureRequest* r = registry.requests;

@@ -299,8 +299,8 @@ TEST(ModelFileFaults, UnreadableNumbersAreSkipped) {
 
 TEST(ModelFileFaults, LongTokensAndStringsAreCutTo255) {
     const std::string longWord(400, 'x');
-    const Mesh m = read("*COMMENT " + longWord + " *SCENE { *SCENE_FILENAME \"" + longWord +
-                        " " + longWord + "\" }");
+    const Mesh m = read("*COMMENT " + longWord + " *SCENE { *SCENE_FILENAME \"" + longWord + " " +
+                        longWord + "\" }");
     EXPECT_EQ(m.k2649.size(), 255u);
     EXPECT_EQ(m.k3723.size(), 255u);
 }

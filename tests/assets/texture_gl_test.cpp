@@ -18,7 +18,7 @@
 namespace {
 
 class GlContext : public testing::Environment {
-public:
+  public:
     void SetUp() override {
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
@@ -172,15 +172,15 @@ TEST(Loading, SevenModelsShareTexturesByFileName) {
     writeJpeg("wood.jpg", 16, 8, 255);
     Config settings = {};
     const char* names[7] = {"king.ase", "queen.ase", "bishop.ase", "knight.ase",
-                            "rook.ase", "pawn.ase", "board.ase"};
-    char* fields[7] = {settings.kingModel,  settings.queenModel, settings.bishopModel,
+                            "rook.ase", "pawn.ase",  "board.ase"};
+    char* fields[7] = {settings.kingModel,   settings.queenModel, settings.bishopModel,
                        settings.knightModel, settings.rookModel,  settings.pawnModel,
                        settings.boardModel};
     for (int i = 0; i < 7; ++i) {
         std::strcpy(fields[i], names[i]);
-        std::ofstream(names[i]) << modelText(i == 6 ? std::vector<std::string>{"board.jpg"}
-                                                    : std::vector<std::string>{"wood.jpg",
-                                                                               "missing.jpg"});
+        std::ofstream(names[i]) << modelText(
+            i == 6 ? std::vector<std::string>{"board.jpg"}
+                   : std::vector<std::string>{"wood.jpg", "missing.jpg"});
     }
     textureRegistry = new TextureRegistry;
     testing::internal::CaptureStderr();
