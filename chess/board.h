@@ -1,1 +1,116 @@
 #pragma once
+
+#include <cstdint>
+
+// One chess position on a 12 x 12 mailbox with a two-square border, plus the
+// attack and pin maps that legality is decided from.
+
+constexpr int squareIndex(int file, int rank) { return file - 12 * rank + 121; }
+constexpr int fileOf(int index) { return index % 12 - 1; }
+constexpr int rankOf(int index) { return 10 - index / 12; }
+constexpr int signOf(int v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
+
+// Index of a square named like "e2"; unknown characters give file or rank 0.
+int squareFromText(const char* text);
+
+constexpr int BoardSquares = 144;
+constexpr std::int8_t BorderCode = 7;
+constexpr std::uint8_t NoDirection = 0xFF;
+
+enum StatusBit : std::uint32_t {
+    WhiteInCheck = 2,
+    BlackInCheck = 4,
+    WhiteMated = 8,
+    BlackMated = 16,
+    Stalemate = 32,
+    PromotionPending = 64,
+    ProbeEitherSide = 128,
+    KeepSide = 256,
+    GameOverMask = WhiteMated | BlackMated | Stalemate,
+};
+
+struct PieceType {
+    std::uint8_t stepOnce;
+    std::uint8_t isKing;
+    std::uint8_t isPawn;
+    std::uint8_t dirs[16];
+};
+
+struct Square {
+    std::int8_t piece;
+    std::uint8_t untouched;
+    std::uint8_t whiteAttackers;
+    std::uint8_t blackAttackers;
+    std::int32_t whiteAttacker;
+    std::int32_t blackAttacker;
+    std::uint8_t pinned;
+    std::int32_t pinFile;
+    std::int32_t pinRank;
+};
+
+struct MoveTarget {
+    std::int32_t file;
+    std::int32_t rank;
+    std::int32_t castle; // 0 none, 1 king side, 2 queen side
+    std::int32_t doubleStep;
+    MoveTarget* next;
+};
+
+struct Move {
+    std::int32_t fromFile;
+    std::int32_t fromRank;
+    std::int32_t toFile;
+    std::int32_t toRank;
+    Move* next;
+};
+
+// Appends a node at the tail; returns the head (the new node for an empty list).
+MoveTarget* appendTarget(MoveTarget* list, int file, int rank, int castle, int doubleStep);
+// 1 if some node has that file and rank.
+int targetListContains(int file, int rank, const MoveTarget* list);
+void freeTargets(MoveTarget* list);
+void freeMoves(Move* list);
+
+class Board {
+  public:
+    Board();
+
+    // The starting position with its attack counts.
+    void reset();
+
+    Square squareAt(int file, int rank) const;
+    int isEnemy(int mover, int target) const;
+    int isSideToMovePiece(int index) const;
+    // (file, rank) of the king of that colour through file and rank; (-1, -1) if none.
+    void findKing(int colour, int& file, int& rank) const;
+
+    // Squares the piece on index attacks or defends; the caller owns the list.
+    MoveTarget* attackedSquares(int index) const;
+    // Rewrites the derived square fields; +1 if the white king is attacked,
+    // -1 if the black king is, 0 if neither.
+    int refreshAttackMap();
+    // Squares that block a single check by the piece on checker, then the checker's own.
+    MoveTarget* evasionSquares(int checker) const;
+    // Legal destinations of the piece on index in generation order.
+    MoveTarget* legalTargets(int index) const;
+    MoveTarget* legalTargetsAt(int file, int rank) const;
+    // 1 if no piece of that colour has a legal move.
+    int hasNoLegalMove(int colour);
+
+    // 1 if the move was legal and has been played; 0 leaves the board unchanged.
+    int makeMove(int from, int to);
+    int makeMoveAt(int fromFile, int fromRank, int toFile, int toRank);
+    void updateStatus();
+    // Replaces the pawn waiting on its last rank with type 2..5.
+    void promote(int type);
+
+    Square squares[BoardSquares];
+    std::int32_t sideToMove;
+    std::uint32_t status;
+    std::int32_t enPassant;
+    std::int32_t directions[16];
+    PieceType pieceTypes[7];
+};
+
+// The game's board, drawn, clicked on and played on.
+extern Board board;

@@ -1,7 +1,8 @@
 #pragma once
 
-// Sets the fixed OpenGL state and loads the 2D pictures and the font; 0 on failure.
+// Sets the fixed OpenGL state, loads the 2D pictures and builds the font; 0 when a picture
+// cannot be loaded.
 int initGL();
 
-// Sets the viewport and projection for a window of width x height pixels.
-void resizeGL(int width, int height);
+// Sets the viewport and the perspective projection for a window of width x height pixels.
+int resizeGL(int width, int height);

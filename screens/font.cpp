@@ -1,3 +1,62 @@
 #include "screens/font.h"
 
+#include <GL/gl.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "app/config.h"
+#include "assets/texture.h"
+
 unsigned int fontBase = 0;
+
+void buildFont() {
+    fontBase = glGenLists(256);
+    glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureFont]);
+    for (int b = 0; b < 256; ++b) {
+        const float s0 = static_cast<float>(b % 16) * 0.0625f;
+        const float tTop = 1.0f - static_cast<float>(b / 16) * 0.0625f;
+        const float tBottom = tTop - 0.0625f;
+        glNewList(fontBase + b, GL_COMPILE);
+        glBegin(GL_QUADS);
+        glTexCoord2f(s0, tBottom);
+        glVertex2i(0, 0);
+        glTexCoord2f(s0 + 0.0625f, tBottom);
+        glVertex2i(16, 0);
+        glTexCoord2f(s0 + 0.0625f, tTop);
+        glVertex2i(16, 16);
+        glTexCoord2f(s0, tTop);
+        glVertex2i(0, 16);
+        glEnd();
+        glTranslated(8, 0, 0);
+        glEndList();
+    }
+}
+
+void printText(int x, int y, const char* format, ...) {
+    if (!format) return;
+    char text[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+
+    glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureFont]);
+    glDisable(GL_DEPTH_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, config.screenWidth, 0, config.screenHeight, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslated(x, y, 0);
+    glListBase(fontBase);
+    glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glEnable(GL_DEPTH_TEST);
+}

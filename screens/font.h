@@ -2,3 +2,10 @@
 
 // The first of the 256 display lists of the bitmap font, one per byte.
 extern unsigned int fontBase;
+
+// Compiles the 256 glyph lists from the font picture and sets fontBase.
+void buildFont();
+
+// Formats a text (at most 255 bytes) and draws it with its first glyph cell's lower-left
+// corner at window pixel (x, y), y counted upwards; 8 pixels per byte. Null draws nothing.
+void printText(int x, int y, const char* format, ...) __attribute__((format(printf, 3, 4)));

@@ -5,6 +5,8 @@ set -u
 game=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+data=$(dirname "$game")/data
+cp "$data"/* "$work"/
 cd "$work"
 printf '*SCREEN_WIDTH 800\n*SCREEN_HEIGHT 600\n' > chess.cfg
 failures=0
@@ -76,6 +78,12 @@ for _ in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 kill -0 $pid 2>/dev/null && { kill $pid; fail "Esc did not end the game"; }
 wait $pid; status=$?
 [ $status -eq 0 ] || fail "Esc ended with status $status"
+
+# Without its pictures the OpenGL set-up reports failure with status 1.
+mkdir bare && cp chess.cfg bare/
+(cd bare && "$game" 2> err.txt; echo $? > status.txt)
+[ "$(cat bare/status.txt)" = 1 ] || fail "without pictures the status was $(cat bare/status.txt)"
+grep -qx 'Could not initialize OpenGL.' bare/err.txt || fail "message was: $(cat bare/err.txt)"
 
 [ $failures -eq 0 ] && echo "window checks passed"
 exit $failures

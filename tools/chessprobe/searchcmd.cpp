@@ -1,0 +1,3 @@
+#include "tools/chessprobe/searchcmd.h"
+
+int runSearchCommand(int, char**) { return -1; }

@@ -1,0 +1,5 @@
+#pragma once
+
+// Runs a probe command of the computer player (argv[1] names it); returns the exit status,
+// or -1 when argv[1] is not one of its commands.
+int runSearchCommand(int argc, char** argv);
