@@ -5,7 +5,7 @@ SANBUILD := build-sanitize
 JOBS ?= $(shell nproc)
 XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: all build deps test-deps run test clean
+.PHONY: all build deps test-deps run test fuzz clean
 
 all: build
 
@@ -33,6 +33,14 @@ test: test-deps build sanitize-build
 		cd $(BUILD) && $(XVFB) ctest --output-on-failure; \
 	fi
 	@cd $(SANBUILD) && ctest --output-on-failure
+	@mkdir -p build-fuzz
+	@FUZZ_SECONDS=$${FUZZ_SECONDS:-3} fuzz/run.sh > build-fuzz/run.log 2>&1 \
+		|| { tail -n 40 build-fuzz/run.log; echo "fuzzing found a fault"; exit 1; }
+	@echo "fuzz targets ran clean"
+
+# Each fuzz target for FUZZ_SECONDS (default 60).
+fuzz: test-deps
+	@fuzz/run.sh
 
 clean:
-	rm -rf $(BUILD) $(SANBUILD)
+	rm -rf $(BUILD) $(SANBUILD) build-fuzz
