@@ -31,3 +31,4 @@ void onKey(const SDL_keysym& keysym) {
 }
 
 void onMouseButton(const SDL_MouseButtonEvent&) {}
+void computerMove() {}

@@ -7,3 +7,6 @@ void onKey(const SDL_keysym& keysym);
 
 // Handles a mouse-button press at window pixels (x, y) from the top-left corner.
 void onMouseButton(const SDL_MouseButtonEvent& event);
+
+// Lets the computer choose and play its move on the game board, starting the move animation.
+void computerMove();
