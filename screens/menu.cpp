@@ -1,3 +1,131 @@
 #include "screens/menu.h"
 
-void drawMenu() {}
+#include <GL/gl.h>
+
+#include "app/config.h"
+#include "app/state.h"
+#include "assets/texture.h"
+#include "screens/font.h"
+
+namespace {
+
+// The menu texts in Windows-1250; the readable Czech stands beside each.
+struct MenuTexts {
+    const char* lines[8];
+    const char* players[3];
+    const char* animations[2]; // off, on
+    const char* rotateOff;
+};
+
+const MenuTexts czechTexts = {
+    {
+        "S - start hry",
+        "H - hr\xE1\xE8i - %s", // H - hráči - %s
+        "A - animace - %s",
+        "O - %sot\xE1\xE8"
+        "et sachovnic\xED", // O - %sotáčet sachovnicí
+        "L - english language",
+        "F1 - n\xE1vrat do menu", // F1 - návrat do menu
+        "     (ze hry)",
+        "Esc - konec hry",
+    },
+    {
+        "2 hr\xE1\xE8i",                   // 2 hráči
+        "\xE8lov\xECk + po\xE8\xEDta\xE8", // člověk + počítač
+        "2 po\xE8\xEDta\xE8"
+        "e", // 2 počítače
+    },
+    {"vypnuty", "zapnuty"},
+    "ne",
+};
+
+const MenuTexts englishTexts = {
+    {
+        "S - start game",
+        "H - players - %s",
+        "A - animations - %s",
+        "O - %srotate the checkboard",
+        "L - \xE8"
+        "esk\xFD jazyk", // L - český jazyk
+        "F1 - return to menu",
+        "     (from game)",
+        "Esc - quit game",
+    },
+    {"2 players", "human + computer", "2 computers"},
+    {"off", "on"},
+    "don't ",
+};
+
+// A quad over the full picture width, from t = tBottom at its foot to tTop at its head.
+void drawQuad(float tBottom, float tTop, int width, int height) {
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, tBottom);
+    glVertex2i(0, 0);
+    glTexCoord2f(1, tBottom);
+    glVertex2i(width, 0);
+    glTexCoord2f(1, tTop);
+    glVertex2i(width, height);
+    glTexCoord2f(0, tTop);
+    glVertex2i(0, height);
+    glEnd();
+}
+
+void drawPictures(int w, int h) {
+    glDisable(GL_DEPTH_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, w, 0, h, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef((w - 512) * 0.5f, static_cast<float>(h - 64 - 10), 0);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureSplash]);
+    glColor3f(1, 1, 1);
+    drawQuad(1, 0.9375f, 512, 64);
+
+    glLoadIdentity();
+    glTranslatef(static_cast<float>(w - 512), 0, 0);
+    glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureMenu]);
+    drawQuad(1, 0, 512, 512);
+
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glEnable(GL_DEPTH_TEST);
+}
+
+void drawLines(int h) {
+    const MenuTexts& texts = menuOptions.language == 1 ? englishTexts : czechTexts;
+    const int players =
+        menuOptions.players == 0 || menuOptions.players == 1 ? menuOptions.players : 2;
+    const char* arguments[8] = {
+        nullptr,
+        texts.players[players],
+        texts.animations[menuOptions.animations != 0 ? 1 : 0],
+        menuOptions.rotate != 0 ? "" : texts.rotateOff,
+        nullptr,
+        nullptr,
+        nullptr,
+        nullptr,
+    };
+    glEnable(GL_BLEND);
+    glColor3f(0, 1, 0);
+    for (int line = 0; line < 8; ++line) {
+        const int y = h - 200 - 20 * line;
+        if (arguments[line])
+            printText(50, y, texts.lines[line], arguments[line]);
+        else
+            printText(50, y, "%s", texts.lines[line]);
+    }
+    glDisable(GL_BLEND);
+}
+
+} // namespace
+
+void drawMenu() {
+    drawPictures(config.screenWidth, config.screenHeight);
+    drawLines(config.screenHeight);
+}

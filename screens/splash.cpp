@@ -1,3 +1,98 @@
 #include "screens/splash.h"
 
-void drawSplash() {}
+#include <GL/gl.h>
+#include <SDL.h>
+
+#include "app/config.h"
+#include "app/state.h"
+#include "assets/loading.h"
+#include "assets/texture.h"
+
+namespace {
+
+constexpr float bandHeight = 0.3125f;
+
+struct SplashLook {
+    float brightness;
+    int band; // 0, 1 or 2: the first, second or third picture
+};
+
+float splashSeconds() {
+    const std::uint32_t elapsed = SDL_GetTicks() - phaseStart;
+    return static_cast<float>(elapsed) * 0.001f;
+}
+
+// Brightness and picture at splash time s; sets the load request at 14 s and leaves for the
+// menu from 15 s once the loading has been started. A first frame after 15 s (a stalled
+// machine) requests the loading itself, or the splash would never end.
+SplashLook splashLookAt(float s) {
+    if (s < 1) return {s, 0};
+    if (s < 5) return {1, 0};
+    if (s < 6) return {6 - s, 0};
+    if (s < 7) return {0, 0};
+    if (s < 8) return {s - 7, 1};
+    if (s < 13) return {13 - s, 1};
+    if (s < 14) return {0, 1};
+    if (s < 15) {
+        setAppBits(AppLoadRequest);
+        return {1, 2};
+    }
+    if (!appBitsSet(AppModelsLoaded)) {
+        setAppBits(AppLoadRequest);
+        return {1, 2};
+    }
+    clearAppBits(AppSplash);
+    setAppBits(AppMenu);
+    return {1, 0};
+}
+
+void drawBand(int band) {
+    const float v = static_cast<float>(band) * bandHeight;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, v + bandHeight);
+    glVertex2i(0, 0);
+    glTexCoord2f(1, v + bandHeight);
+    glVertex2i(512, 0);
+    glTexCoord2f(1, v);
+    glVertex2i(512, 320);
+    glTexCoord2f(0, v);
+    glVertex2i(0, 320);
+    glEnd();
+}
+
+} // namespace
+
+void drawSplash() {
+    const int w = config.screenWidth;
+    const int h = config.screenHeight;
+    glDisable(GL_DEPTH_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, w, 0, h, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef((w - 512) * 0.5f, (h - 320) * 0.5f, 0);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureSplash]);
+
+    SplashLook look = splashLookAt(splashSeconds());
+    if (appBitsSet(AppLoadRequest)) look = {1, 2};
+    glColor3f(look.brightness, look.brightness, look.brightness);
+    drawBand(look.band);
+
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glEnable(GL_DEPTH_TEST);
+
+    if (appBitsSet(AppLoadRequest)) {
+        clearAppBits(AppLoadRequest);
+        if (!appBitsSet(AppModelsLoaded)) {
+            setAppBits(AppModelsLoaded);
+            loadModels(config, meshTable);
+        }
+    }
+}
