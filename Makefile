@@ -5,7 +5,7 @@ SANBUILD := build-sanitize
 JOBS ?= $(shell nproc)
 XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: all build deps test-deps run test fuzz clean
+.PHONY: all build deps test-deps run test fuzz install screenshots clean
 
 all: build
 
@@ -41,6 +41,21 @@ test: test-deps build sanitize-build
 # Each fuzz target for FUZZ_SECONDS (default 60).
 fuzz: test-deps
 	@fuzz/run.sh
+
+# Installs under PREFIX (default /usr/local): the launcher in bin, the game and its data.
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The README's pictures, taken from the real binary under a virtual display.
+screenshots: test-deps build
+	@rm -rf $(BUILD)/screenshots
+	@SCREENSHOTS=$(abspath $(BUILD))/screenshots $(XVFB) tests/game/game_test.sh \
+		$(BUILD)/kavrin-chess $(BUILD)/chessprobe
+	@mkdir -p docs
+	@convert $(BUILD)/screenshots/answer-to-e4.png -crop 1024x768+0+0 -resize 640x480 \
+		-strip docs/screenshot.png
+	@echo "docs/screenshot.png: $$(stat -c %s docs/screenshot.png) bytes"
 
 clean:
 	rm -rf $(BUILD) $(SANBUILD) build-fuzz
