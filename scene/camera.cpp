@@ -1,0 +1,51 @@
+#include "scene/camera.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+
+#include "app/input.h"
+#include "app/state.h"
+#include "app/turn.h"
+
+namespace {
+
+constexpr float pi = 3.14159265f;
+constexpr float whiteRestingAngle = 4.712389f; // 3 pi / 2: behind rank 1
+constexpr double centreX = 4.0, centreZ = -4.0;
+constexpr double eyeHeight = 10.0, orbitRadius = 9.0;
+
+void lookFrom(const EyePosition& eye) {
+    gluLookAt(eye.x, eye.y, eye.z, centreX, 0.0, centreZ, 0.0, 1.0, 0.0);
+}
+
+} // namespace
+
+EyePosition orbitEye(float angle) {
+    return {centreX + orbitRadius * std::cos(angle), eyeHeight,
+            centreZ + orbitRadius * std::sin(angle)};
+}
+
+// With neither turn bit set (no game running yet) the board is seen from White's side.
+void setRestingCamera() {
+    const bool blackView =
+        !appBitsSet(AppWhiteTurn) && menuOptions.rotate != 0 && appBitsSet(AppBlackTurn);
+    if (blackView) {
+        lookFrom({4.0, eyeHeight, 5.0});
+    } else {
+        lookFrom({4.0, eyeHeight, -13.0});
+    }
+}
+
+// The turn bits already name the side now to move, so the eye leaves the other side's
+// resting angle and reaches this side's after the whole phase.
+void setTurningCamera() {
+    const float t = phaseProgress();
+    float angle = whiteRestingAngle;
+    if (menuOptions.rotate == 1) angle = (appBitsSet(AppWhiteTurn) ? pi / 2 : -pi / 2) + t * pi;
+    lookFrom(orbitEye(angle));
+    if (t < 1.0f) return;
+    clearAppBits(AppCameraTurn);
+    if (appBitsSet(AppComputerToMove)) computerMove();
+}
