@@ -1,0 +1,152 @@
+#include "chess/computer.h"
+
+#include <cstdlib>
+#include <cstring>
+
+ComputerPlayer computer;
+
+namespace {
+
+// The part of a board that a move changes, kept on the stack of each search level.
+struct SavedPosition {
+    Square squares[BoardSquares];
+    std::int32_t sideToMove;
+    std::uint32_t status;
+    std::int32_t enPassant;
+};
+
+void savePosition(const Board& board, SavedPosition& saved) {
+    std::memcpy(saved.squares, board.squares, sizeof saved.squares);
+    saved.sideToMove = board.sideToMove;
+    saved.status = board.status;
+    saved.enPassant = board.enPassant;
+}
+
+void restorePosition(Board& board, const SavedPosition& saved) {
+    std::memcpy(board.squares, saved.squares, sizeof saved.squares);
+    board.sideToMove = saved.sideToMove;
+    board.status = saved.status;
+    board.enPassant = saved.enPassant;
+}
+
+int countTargets(const MoveTarget* list) {
+    int count = 0;
+    for (; list; list = list->next)
+        ++count;
+    return count;
+}
+
+} // namespace
+
+ComputerPlayer::ComputerPlayer() : engineColour(1), movesMade(0), positionsEvaluated(0) {}
+
+Move ComputerPlayer::chooseMove(const Board& position) {
+    Move result = {0, 0, 0, 0, nullptr};
+    const int first = squareIndex(1, 8);
+    const int last = squareIndex(8, 1);
+    std::memmove(squares + first, position.squares + first, (last - first + 1) * sizeof(Square));
+    engineColour = position.sideToMove;
+    sideToMove = position.sideToMove;
+    status = position.status;
+    enPassant = position.enPassant;
+    movesMade = 0;
+    positionsEvaluated = 0;
+
+    Move* const list = allMoves();
+    int best = -SearchMax;
+    SavedPosition saved;
+    savePosition(*this, saved);
+    for (const Move* move = list; move; move = move->next) {
+        makeMoveAt(move->fromFile, move->fromRank, move->toFile, move->toRank);
+        ++movesMade;
+        const int score = -search(2, -SearchMax, SearchMax);
+        if (score > best) {
+            best = score;
+            result = {move->fromFile, move->fromRank, move->toFile, move->toRank, nullptr};
+        }
+        restorePosition(*this, saved);
+    }
+    // Every move loses to a forced mate: still play one rather than none, so that the game
+    // goes on to its end.
+    if (list && result.fromFile == 0)
+        result = {list->fromFile, list->fromRank, list->toFile, list->toRank, nullptr};
+    freeMoves(list);
+    return result;
+}
+
+Move* ComputerPlayer::allMoves() const {
+    Move* list = nullptr;
+    for (int index = 0; index < BoardSquares; ++index) {
+        if (!isSideToMovePiece(index)) continue;
+        MoveTarget* const targets = legalTargets(index);
+        for (const MoveTarget* target = targets; target; target = target->next)
+            list = appendMove(list, fileOf(index), rankOf(index), target->file, target->rank);
+        freeTargets(targets);
+    }
+    return list;
+}
+
+Move* ComputerPlayer::appendMove(Move* list, int fromFile, int fromRank, int toFile, int toRank) {
+    Move* const node = new Move{fromFile, fromRank, toFile, toRank, nullptr};
+    if (!list) return node;
+    Move* tail = list;
+    while (tail->next)
+        tail = tail->next;
+    tail->next = node;
+    return list;
+}
+
+// Scores travel up the tree from the point of view of the side to move at each level; the
+// evaluation and the mate scores, which are the engine colour's, are turned at the leaves.
+int ComputerPlayer::search(int depth, int alpha, int beta) {
+    const int forSideToMove = sideToMove * engineColour;
+    if (status & BlackMated) return forSideToMove * engineColour * SearchMax;
+    if (status & WhiteMated) return -forSideToMove * engineColour * SearchMax;
+    if (status & Stalemate) return 0;
+    if (depth == 0) {
+        ++positionsEvaluated;
+        return forSideToMove * evaluate();
+    }
+
+    SavedPosition saved;
+    savePosition(*this, saved);
+    // The moves are taken piece by piece in the order of allMoves, so that a cut-off
+    // leaves the remaining pieces' moves ungenerated.
+    for (int from = 0; from < BoardSquares; ++from) {
+        if (!isSideToMovePiece(from)) continue;
+        MoveTarget* const targets = legalTargets(from);
+        for (const MoveTarget* target = targets; target; target = target->next) {
+            makeMove(from, squareIndex(target->file, target->rank));
+            ++movesMade;
+            const int value = -search(depth - 1, -beta, -alpha);
+            restorePosition(*this, saved);
+            if (value > alpha) {
+                if (value >= beta) {
+                    freeTargets(targets);
+                    return beta;
+                }
+                alpha = value;
+            }
+        }
+        freeTargets(targets);
+    }
+    return alpha;
+}
+
+int ComputerPlayer::evaluate() const {
+    int checkSign = 0;
+    if (status & WhiteInCheck)
+        checkSign = 1;
+    else if (status & BlackInCheck)
+        checkSign = -1;
+    int score = 0;
+    for (int index = 0; index < BoardSquares; ++index) {
+        const int piece = squares[index].piece;
+        score += materialValues[std::abs(piece) & 7] * signOf(piece) * engineColour;
+        score += engineColour * checkSign * 50;
+        MoveTarget* const targets = legalTargets(index);
+        score += engineColour * signOf(piece) * 25 * countTargets(targets);
+        freeTargets(targets);
+    }
+    return score;
+}
