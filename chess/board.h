@@ -110,6 +110,18 @@ class Board {
     std::int32_t enPassant;
     std::int32_t directions[16];
     PieceType pieceTypes[7];
+
+  private:
+    void clearDerivedFields();
+    // Adds every piece's attacks to the counts; the check indicator of refreshAttackMap.
+    int countAttacks();
+    void markPin(int index, int kingFile, int kingRank);
+    bool pinAllows(int index, int fx, int fy) const;
+    int opponentAttacks(int index, int mover) const;
+    bool enPassantIsSafe(int from, int to) const;
+    MoveTarget* walk(MoveTarget* list, int index, int delta, const MoveTarget* only) const;
+    MoveTarget* pawnExtras(MoveTarget* list, int index, const MoveTarget* only) const;
+    MoveTarget* castlingTargets(MoveTarget* list, int index) const;
 };
 
 // The game's board, drawn, clicked on and played on.

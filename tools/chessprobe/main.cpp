@@ -1,10 +1,150 @@
+// The command-line probe of the rules: perft, divide and the legal moves of a position.
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
+#include "chess/board.h"
+#include "chess/fen.h"
 #include "tools/chessprobe/searchcmd.h"
 
-int main(int argc, char** argv) {
-    const int status = runSearchCommand(argc, argv);
-    if (status >= 0) return status;
-    std::fprintf(stderr, "usage: chessprobe perft|divide|moves \"<FEN>\" [depth]\n");
+namespace {
+
+int usage() {
+    std::fprintf(stderr, "usage: chessprobe perft|divide \"<FEN>\" <depth> | moves \"<FEN>\"\n");
     return 2;
+}
+
+// Leaf positions `depth` plies below b; a move that waits for its promotion piece counts
+// once per piece, each played out on its own copy.
+std::uint64_t perft(const Board& b, int depth);
+
+std::uint64_t perftAfterMove(const Board& after, int depth) {
+    if (!(after.status & PromotionPending)) return depth == 0 ? 1 : perft(after, depth);
+    std::uint64_t nodes = 0;
+    for (int type = 2; type <= 5; ++type) {
+        Board promoted = after;
+        promoted.promote(type);
+        nodes += depth == 0 ? 1 : perft(promoted, depth);
+    }
+    return nodes;
+}
+
+// Counts the destinations one ply above the leaves without playing them, except where a
+// pawn reaches its last rank: that move stands for four.
+std::uint64_t countLeaves(const Board& b, int from, const MoveTarget* list) {
+    std::uint64_t nodes = 0;
+    const int code = b.squares[from].piece;
+    for (const MoveTarget* node = list; node; node = node->next)
+        nodes += (code == 1 && node->rank == 8) || (code == -1 && node->rank == 1) ? 4 : 1;
+    return nodes;
+}
+
+std::uint64_t perft(const Board& b, int depth) {
+    std::uint64_t nodes = 0;
+    for (int from = 0; from < BoardSquares; ++from) {
+        if (!b.isSideToMovePiece(from)) continue;
+        MoveTarget* list = b.legalTargets(from);
+        if (depth == 1) {
+            nodes += countLeaves(b, from, list);
+        } else {
+            for (const MoveTarget* node = list; node; node = node->next) {
+                Board after = b;
+                after.makeMoveAt(fileOf(from), rankOf(from), node->file, node->rank);
+                nodes += perftAfterMove(after, depth - 1);
+            }
+        }
+        freeTargets(list);
+    }
+    return nodes;
+}
+
+void squareName(int file, int rank, char* out) {
+    out[0] = static_cast<char>('a' + file - 1);
+    out[1] = static_cast<char>('0' + rank);
+    out[2] = 0;
+}
+
+int divide(const Board& b, int depth) {
+    static const char promotionLetters[] = "??rnbq";
+    std::uint64_t total = 0;
+    for (int from = 0; from < BoardSquares; ++from) {
+        if (!b.isSideToMovePiece(from)) continue;
+        MoveTarget* list = b.legalTargets(from);
+        for (const MoveTarget* node = list; node; node = node->next) {
+            Board after = b;
+            after.makeMoveAt(fileOf(from), rankOf(from), node->file, node->rank);
+            char fromName[3], toName[3];
+            squareName(fileOf(from), rankOf(from), fromName);
+            squareName(node->file, node->rank, toName);
+            if (after.status & PromotionPending) {
+                for (int type = 2; type <= 5; ++type) {
+                    Board promoted = after;
+                    promoted.promote(type);
+                    const std::uint64_t n = depth <= 1 ? 1 : perft(promoted, depth - 1);
+                    std::printf("%s%s%c: %llu\n", fromName, toName, promotionLetters[type],
+                                static_cast<unsigned long long>(n));
+                    total += n;
+                }
+            } else {
+                const std::uint64_t n = depth <= 1 ? 1 : perft(after, depth - 1);
+                std::printf("%s%s: %llu\n", fromName, toName, static_cast<unsigned long long>(n));
+                total += n;
+            }
+        }
+        freeTargets(list);
+    }
+    std::printf("%llu\n", static_cast<unsigned long long>(total));
+    return 0;
+}
+
+int moves(const Board& b) {
+    bool first = true;
+    for (int from = 0; from < BoardSquares; ++from) {
+        if (!b.isSideToMovePiece(from)) continue;
+        MoveTarget* list = b.legalTargets(from);
+        for (const MoveTarget* node = list; node; node = node->next) {
+            char fromName[3], toName[3];
+            squareName(fileOf(from), rankOf(from), fromName);
+            squareName(node->file, node->rank, toName);
+            std::printf("%s%s%s", first ? "" : " ", fromName, toName);
+            first = false;
+        }
+        freeTargets(list);
+    }
+    std::printf("\n");
+    return 0;
+}
+
+bool readDepth(const char* text, int& depth) {
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || *end || value < 1 || value > 12) return false;
+    depth = static_cast<int>(value);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int searchStatus = runSearchCommand(argc, argv);
+    if (searchStatus >= 0) return searchStatus;
+    if (argc < 3) return usage();
+    const char* command = argv[1];
+    Board b;
+    const bool counting = !std::strcmp(command, "perft") || !std::strcmp(command, "divide");
+    if (!counting && std::strcmp(command, "moves")) return usage();
+    if ((counting && argc != 4) || (!counting && argc != 3)) return usage();
+    if (!setFromFen(b, argv[2])) {
+        std::fprintf(stderr, "chessprobe: bad FEN: %s\n", argv[2]);
+        return 2;
+    }
+    if (!counting) return moves(b);
+    int depth = 0;
+    if (!readDepth(argv[3], depth)) {
+        std::fprintf(stderr, "chessprobe: bad depth: %s\n", argv[3]);
+        return 2;
+    }
+    if (!std::strcmp(command, "divide")) return divide(b, depth);
+    std::printf("%llu\n", static_cast<unsigned long long>(perft(b, depth)));
+    return 0;
 }

@@ -1,0 +1,129 @@
+#include "chess/fen.h"
+
+#include <cstring>
+
+namespace {
+
+int pieceCode(char c) {
+    static const char letters[] = "prnbqk";
+    const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    const char* found = std::strchr(letters, lower);
+    if (!found || !*found) return 0;
+    const int type = static_cast<int>(found - letters) + 1;
+    // The letters run pawn, rook, knight, bishop, queen, king: the board's type codes.
+    return c == lower ? -type : type;
+}
+
+const char* skipSpaces(const char* p) {
+    while (*p == ' ')
+        ++p;
+    return p;
+}
+
+bool readPlacement(Board& b, const char*& p) {
+    for (int rank = 8; rank >= 1; --rank) {
+        int file = 1;
+        while (file <= 8) {
+            const char c = *p++;
+            if (c >= '1' && c <= '8') {
+                file += c - '0';
+            } else if (const int code = pieceCode(c)) {
+                if ((code == 1 || code == -1) && (rank == 1 || rank == 8)) return false;
+                b.squares[squareIndex(file, rank)].piece = static_cast<std::int8_t>(code);
+                ++file;
+            } else {
+                return false;
+            }
+        }
+        if (file != 9) return false;
+        if (rank > 1 && *p++ != '/') return false;
+    }
+    return true;
+}
+
+bool readCastling(Board& b, const char*& p) {
+    bool rights[4] = {}; // K Q k q
+    if (*p == '-') {
+        ++p;
+    } else {
+        static const char letters[] = "KQkq";
+        for (; *p && *p != ' '; ++p) {
+            const char* found = std::strchr(letters, *p);
+            if (!found) return false;
+            rights[found - letters] = true;
+        }
+    }
+    const char* const corner[4] = {"h1", "a1", "h8", "a8"};
+    for (int i = 0; i < 4; ++i)
+        if (!rights[i]) b.squares[squareFromText(corner[i])].untouched = 0;
+    if (!rights[0] && !rights[1]) b.squares[squareFromText("e1")].untouched = 0;
+    if (!rights[2] && !rights[3]) b.squares[squareFromText("e8")].untouched = 0;
+    return true;
+}
+
+bool readEnPassant(Board& b, const char*& p) {
+    if (*p == '-') {
+        ++p;
+        b.enPassant = -1;
+        return true;
+    }
+    const char square[3] = {p[0], p[0] ? p[1] : '\0', 0};
+    const int expectedRank = b.sideToMove > 0 ? '6' : '3';
+    if (square[0] < 'a' || square[0] > 'h' || square[1] != expectedRank) return false;
+    b.enPassant = squareFromText(square);
+    p += 2;
+    return true;
+}
+
+int countPieces(const Board& b, int code) {
+    int count = 0;
+    for (const Square& square : b.squares)
+        count += square.piece == code;
+    return count;
+}
+
+} // namespace
+
+int setFromFen(Board& target, const char* fen) {
+    if (!fen) return 0;
+    Board b;
+    for (int rank = 1; rank <= 8; ++rank)
+        for (int file = 1; file <= 8; ++file)
+            b.squares[squareIndex(file, rank)].piece = 0;
+    b.status = 0;
+
+    const char* p = skipSpaces(fen);
+    if (!readPlacement(b, p) || *p != ' ') return 0;
+    p = skipSpaces(p);
+    if (*p == 'w' || *p == 'b') {
+        b.sideToMove = *p == 'w' ? 1 : -1;
+        ++p;
+    } else {
+        return 0;
+    }
+    if (*p != ' ') return 0;
+    p = skipSpaces(p);
+    if (!readCastling(b, p) || *p != ' ') return 0;
+    p = skipSpaces(p);
+    if (!readEnPassant(b, p)) return 0;
+    // Two optional move counters and nothing else may follow.
+    for (int counters = 0; counters < 2; ++counters) {
+        p = skipSpaces(p);
+        if (!*p) break;
+        while (*p >= '0' && *p <= '9')
+            ++p;
+        if (*p && *p != ' ') return 0;
+    }
+    if (*skipSpaces(p)) return 0;
+    if (countPieces(b, 6) != 1 || countPieces(b, -6) != 1) return 0;
+
+    b.status |= KeepSide;
+    b.updateStatus();
+    b.status &= ~KeepSide;
+    // The side that has just moved cannot be left in check.
+    if ((b.sideToMove > 0 && (b.status & BlackInCheck)) ||
+        (b.sideToMove < 0 && (b.status & WhiteInCheck)))
+        return 0;
+    target = b;
+    return 1;
+}

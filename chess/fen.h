@@ -1,0 +1,9 @@
+#pragma once
+
+#include "chess/board.h"
+
+// Sets `target` to the position of a FEN record (placement, side to move, castling rights,
+// en passant square; the move counters may follow and are ignored), with its maps and status
+// bits for the side to move. Returns 1, or 0 for a malformed or impossible record, which
+// leaves `target` unchanged.
+int setFromFen(Board& target, const char* fen);
