@@ -1,11 +1,46 @@
 #include "app/input.h"
 
+#include <GL/gl.h>
+
+#include "app/config.h"
 #include "app/state.h"
+#include "app/turn.h"
+#include "chess/board.h"
+#include "chess/computer.h"
+#include "scene/picking.h"
+#include "screens/font.h"
 
 namespace {
 
 void advance(std::int8_t& option, int values) {
     option = static_cast<std::int8_t>((option + 1) % values);
+}
+
+bool gameOver() { return (board.status & GameOverMask) != 0; }
+
+void clearSelection() {
+    freeTargets(selection.targets);
+    selection.targets = nullptr;
+    selection.selFile = -1;
+    selection.selRank = -1;
+}
+
+// A game abandoned with F1 may have left its turn, phase and mover bits; the new game starts
+// from none of them.
+void startGame() {
+    clearAppBits(AppMenu | AppBlackTurn | AppMoveAnim | AppCameraTurn | AppPromotionPrompt |
+                 AppPromotionAnim | AppHumanToMove | AppComputerToMove);
+    setAppBits(AppGame | AppWhiteTurn);
+    moveAnim.fromFile = moveAnim.fromRank = -1;
+    moveAnim.toFile = moveAnim.toRank = -1;
+    clearSelection();
+    board.reset();
+    if (menuOptions.players == 2) {
+        setAppBits(AppComputerToMove);
+        computerMove();
+    } else {
+        setAppBits(AppHumanToMove);
+    }
 }
 
 void onMenuKey(SDLKey key) {
@@ -14,21 +49,95 @@ void onMenuKey(SDLKey key) {
     case SDLK_h: advance(menuOptions.players, 3); break;
     case SDLK_l: advance(menuOptions.language, 2); break;
     case SDLK_o: advance(menuOptions.rotate, 2); break;
+    case SDLK_s: startGame(); break;
     default: break;
     }
+}
+
+// The piece type a promotion key chooses, or 0 for any other key.
+int promotionType(SDLKey key) {
+    switch (key) {
+    case SDLK_v: return 2;
+    case SDLK_j: return 3;
+    case SDLK_s: return 4;
+    case SDLK_d: return 5;
+    default: return 0;
+    }
+}
+
+void dismissFinishedGame() {
+    clearAppBits(AppGame);
+    setAppBits(AppMenu);
+    glDisable(GL_LIGHTING);
+    board.reset();
+}
+
+int countAndFree(MoveTarget* list, int file, int rank) {
+    int count = 0;
+    for (const MoveTarget* node = list; node; node = node->next)
+        if (node->file == file && node->rank == rank) ++count;
+    freeTargets(list);
+    return count;
+}
+
+// While a move or a promotion is being shown the board already belongs to the next side, so
+// the mover's clicks would move the opponent's pieces.
+bool boardAcceptsClicks() {
+    return appBitsSet(AppHumanToMove) && appBitsSet(AppGame) && !gameOver() &&
+           !appBitsSet(AppMoveAnim | AppPromotionPrompt | AppPromotionAnim);
 }
 
 } // namespace
 
 void onKey(const SDL_keysym& keysym) {
-    if (keysym.sym == SDLK_ESCAPE) quitProgram(0);
+    const SDLKey key = keysym.sym;
+    if (key == SDLK_ESCAPE) quitProgram(0);
     if (appBitsSet(AppSplash)) setAppBits(AppLoadRequest);
-    if (appBitsSet(AppGame) && keysym.sym == SDLK_F1) {
+    if (gameOver()) dismissFinishedGame();
+    if (appBitsSet(AppPromotionPrompt)) {
+        const int type = promotionType(key);
+        if (type != 0) {
+            recordPromotion(type);
+            startPromotionAnim();
+            board.promote(type);
+        }
+    }
+    if (appBitsSet(AppGame) && key == SDLK_F1) {
         clearAppBits(AppGame);
         setAppBits(AppMenu);
     }
-    if (appBitsSet(AppMenu)) onMenuKey(keysym.sym);
+    if (appBitsSet(AppMenu)) onMenuKey(key);
 }
 
-void onMouseButton(const SDL_MouseButtonEvent&) {}
-void computerMove() {}
+void onMouseButton(const SDL_MouseButtonEvent& event) {
+    if (!boardAcceptsClicks() || event.button != SDL_BUTTON_LEFT) return;
+    const PickedSquare picked = pickSquare(event.x, event.y);
+    const int file = picked.file, rank = picked.rank;
+    const int count = countAndFree(selection.targets, file, rank);
+    selection.targets = nullptr;
+    if (count != 0) {
+        recordMove(selection.selFile, selection.selRank, file, rank);
+        board.makeMoveAt(selection.selFile, selection.selRank, file, rank);
+        startMoveAnim();
+    } else {
+        selection.targets = board.legalTargetsAt(file, rank);
+        selection.selFile = file;
+        selection.selRank = rank;
+    }
+}
+
+void computerMove() {
+    glEnable(GL_BLEND);
+    glColor3f(1, 0, 0);
+    printText(5, config.screenHeight - 31, "Premyslim...");
+    glDisable(GL_BLEND);
+
+    const Move move = computer.chooseMove(board);
+    if (countAndFree(board.legalTargetsAt(move.fromFile, move.fromRank), move.toFile,
+                     move.toRank) == 0)
+        return;
+    recordMove(move.fromFile, move.fromRank, move.toFile, move.toRank);
+    board.makeMove(squareIndex(move.fromFile, move.fromRank),
+                   squareIndex(move.toFile, move.toRank));
+    startMoveAnim();
+}

@@ -4,11 +4,16 @@
 
 #include <cstdlib>
 
+#include "app/turn.h"
+#include "chess/board.h"
+
 std::uint32_t appState = 0;
 MenuOptions menuOptions = menuStartOptions;
 std::uint32_t phaseStart = 0;
 
 void quitProgram(int status) {
+    freeTargets(selection.targets);
+    selection.targets = nullptr;
     SDL_Quit();
     std::exit(status);
 }

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "app/state.h"
+#include "chess/board.h"
 
 Selection selection = {-1, -1, nullptr};
 MoveAnim moveAnim = {-1, -1, -1, -1, -1, -1, 0, 0, 0};
@@ -49,4 +50,24 @@ void switchTurn() {
         setAppBits(AppWhiteTurn);
         setAppBits(menuOptions.players == 2 ? AppComputerToMove : AppHumanToMove);
     }
+}
+
+void recordMove(int fromFile, int fromRank, int toFile, int toRank) {
+    moveAnim.fromFile = fromFile;
+    moveAnim.fromRank = fromRank;
+    moveAnim.toFile = toFile;
+    moveAnim.toRank = toRank;
+    moveAnim.captureFile = toFile;
+    moveAnim.captureRank = toRank;
+    moveAnim.movingPiece = board.squareAt(fromFile, fromRank).piece;
+    moveAnim.newPiece = board.squareAt(toFile, toRank).piece;
+    moveAnim.capturedPiece = moveAnim.newPiece;
+}
+
+// The board has already passed the move on, so the promoting side is the one not to move.
+void recordPromotion(int type) {
+    moveAnim.fromFile = moveAnim.toFile;
+    moveAnim.fromRank = moveAnim.toRank;
+    moveAnim.movingPiece = static_cast<std::int8_t>(-board.sideToMove);
+    moveAnim.newPiece = static_cast<std::int8_t>(-board.sideToMove * type);
 }

@@ -35,3 +35,9 @@ void startPromotionAnim();
 
 // Passes the application's turn to the other side and marks who moves next.
 void switchTurn();
+
+// Fills moveAnim for a move from the game board as it stands before the move.
+void recordMove(int fromFile, int fromRank, int toFile, int toRank);
+
+// Fills moveAnim for the promotion to `type` of the pawn that has just reached its last rank.
+void recordPromotion(int type);
