@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include "app/state.h"
+#include "chess/board.h"
 
 // The test binary links with --wrap=SDL_GetTicks, so the game's code reads this clock.
 static Uint32 testTicks = 0;
@@ -93,4 +94,54 @@ TEST_F(TurnState, TwoPeopleAlwaysGetTheHumanBitAndTwoComputersTheComputerBit) {
         EXPECT_FALSE(appBitsSet(AppHumanToMove));
         EXPECT_NE(appBitsSet(AppWhiteTurn), appBitsSet(AppBlackTurn));
     }
+}
+
+class MoveRecord : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        board.reset();
+        moveAnim = {-1, -1, -1, -1, -1, -1, 0, 0, 0};
+    }
+};
+
+TEST_F(MoveRecord, AMoveToAnEmptySquareRecordsNoCapture) {
+    recordMove(7, 1, 6, 3);
+    EXPECT_EQ(moveAnim.fromFile, 7);
+    EXPECT_EQ(moveAnim.fromRank, 1);
+    EXPECT_EQ(moveAnim.toFile, 6);
+    EXPECT_EQ(moveAnim.toRank, 3);
+    EXPECT_EQ(moveAnim.captureFile, 6);
+    EXPECT_EQ(moveAnim.captureRank, 3);
+    EXPECT_EQ(moveAnim.movingPiece, 3);
+    EXPECT_EQ(moveAnim.newPiece, 0);
+    EXPECT_EQ(moveAnim.capturedPiece, 0);
+}
+
+TEST_F(MoveRecord, ACaptureRecordsTheTakenPieceFromTheBoardBeforeTheMove) {
+    board.makeMoveAt(5, 2, 5, 4);
+    board.makeMoveAt(4, 7, 4, 5);
+    recordMove(5, 4, 4, 5);
+    EXPECT_EQ(moveAnim.movingPiece, 1);
+    EXPECT_EQ(moveAnim.capturedPiece, -1);
+    EXPECT_EQ(moveAnim.newPiece, -1);
+}
+
+TEST_F(MoveRecord, APromotionStartsAndEndsOnItsSquareKeepingTheCapture) {
+    recordMove(2, 7, 1, 8);
+    moveAnim.capturedPiece = -2;
+    board.sideToMove = -1; // the board has passed the move to Black after White's pawn move
+    recordPromotion(5);
+    EXPECT_EQ(moveAnim.fromFile, 1);
+    EXPECT_EQ(moveAnim.fromRank, 8);
+    EXPECT_EQ(moveAnim.toFile, 1);
+    EXPECT_EQ(moveAnim.toRank, 8);
+    EXPECT_EQ(moveAnim.movingPiece, 1);
+    EXPECT_EQ(moveAnim.newPiece, 5);
+    EXPECT_EQ(moveAnim.captureFile, 1);
+    EXPECT_EQ(moveAnim.captureRank, 8);
+    EXPECT_EQ(moveAnim.capturedPiece, -2);
+    board.sideToMove = 1;
+    recordPromotion(3);
+    EXPECT_EQ(moveAnim.movingPiece, -1);
+    EXPECT_EQ(moveAnim.newPiece, -3);
 }
