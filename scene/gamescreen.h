@@ -1,4 +1,5 @@
 #pragma once
 
-// Draws the board, the pieces, the animations, the status messages and the logo.
+// One frame of a running game: the camera, the highlights, the board and pieces or the
+// running animation, then at most one status message and the logo in the top-right corner.
 void drawGameScreen();

@@ -1,0 +1,119 @@
+#include "scene/animation.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "app/state.h"
+#include "app/turn.h"
+#include "assets/mesh.h"
+#include "chess/board.h"
+#include "scene/pieces.h"
+
+namespace {
+
+constexpr float pi = 3.14159265f;
+
+bool isPieceCode(int code) { return std::abs(code) >= 1 && std::abs(code) <= 6; }
+
+// The pieces at rest, without the ones the animation draws itself.
+void drawStillPieces() {
+    drawPiecesExcept({{moveAnim.fromFile, moveAnim.toFile, moveAnim.captureFile},
+                      {moveAnim.fromRank, moveAnim.toRank, moveAnim.captureRank}});
+}
+
+// Height of the arc, highest (2 units) halfway through the phase.
+float arcHeight(float t) { return 2.0f * std::sin(pi * t); }
+
+void drawFlyingPiece(float t) {
+    const float file = moveAnim.fromFile * (1.0f - t) + moveAnim.toFile * t;
+    const float rank = moveAnim.fromRank * (1.0f - t) + moveAnim.toRank * t;
+    glPushMatrix();
+    glTranslatef(8.0f - file, arcHeight(t), rank - 8.0f);
+    orientAndColour(moveAnim.movingPiece);
+    drawPieceMesh(std::abs(moveAnim.movingPiece));
+    glPopMatrix();
+}
+
+void drawSinkingPiece(float t) {
+    const int code = moveAnim.capturedPiece;
+    if (!isPieceCode(code)) return;
+    glPushMatrix();
+    glTranslatef(static_cast<float>(8 - moveAnim.captureFile), -2.0f * t,
+                 static_cast<float>(moveAnim.captureRank - 8));
+    orientAndColour(code);
+    drawPieceMesh(std::abs(code));
+    glPopMatrix();
+}
+
+void endMoveAnim() {
+    clearAppBits(AppMoveAnim);
+    if (board.status & PromotionPending) {
+        setAppBits(AppPromotionPrompt);
+        return;
+    }
+    handOver();
+}
+
+// The promoting side is still the application's side to move: the turn has not passed yet.
+void colourPromotedPiece(Mesh* pawn, Mesh* chosen) {
+    const int material = appBitsSet(AppBlackTurn) ? 0 : 1;
+    if (material == 0) {
+        glTranslatef(1.0f, 0.0f, -1.0f);
+        glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
+    }
+    if (pawn) pawn->setPartMaterial(material, 0);
+    if (chosen) chosen->setPartMaterial(material, 0);
+}
+
+void drawSpinningPiece(float t) {
+    Mesh* const pawn = meshOf(std::abs(moveAnim.movingPiece));
+    Mesh* const chosen =
+        isPieceCode(moveAnim.newPiece) ? meshOf(std::abs(moveAnim.newPiece)) : nullptr;
+    glPushMatrix();
+    glTranslatef(static_cast<float>(8 - moveAnim.fromFile), arcHeight(t),
+                 static_cast<float>(moveAnim.fromRank - 8));
+    glTranslatef(0.5f, 0.0f, -0.5f);
+    glRotatef(t * 360.0f, 0.0f, 1.0f, 0.0f);
+    glTranslatef(-0.5f, 0.0f, 0.5f);
+    colourPromotedPiece(pawn, chosen);
+    if (t < 0.5f) {
+        drawPieceMesh(std::abs(moveAnim.movingPiece));
+    } else if (chosen) {
+        drawPieceMesh(std::abs(moveAnim.newPiece));
+    }
+    glPopMatrix();
+}
+
+} // namespace
+
+void drawMoveAnim() {
+    drawStillPieces();
+    const float t = phaseProgress();
+    if (!isPieceCode(moveAnim.movingPiece)) {
+        endMoveAnim();
+        return;
+    }
+    drawFlyingPiece(t);
+    drawSinkingPiece(t);
+    if (t < 1.0f) return;
+    endMoveAnim();
+}
+
+void drawPromotionAnim() {
+    drawStillPieces();
+    const float t = phaseProgress();
+    if (isPieceCode(moveAnim.movingPiece)) drawSpinningPiece(t);
+    if (t < 1.0f) return;
+    clearAppBits(AppPromotionAnim);
+    handOver();
+}
+
+void handOver() {
+    const bool boardHasPassed = (appBitsSet(AppBlackTurn) && board.sideToMove == 1) ||
+                                (appBitsSet(AppWhiteTurn) && board.sideToMove == -1);
+    if (!boardHasPassed) return;
+    switchTurn();
+    startCameraTurn();
+}

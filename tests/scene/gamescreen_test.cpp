@@ -1,0 +1,240 @@
+#include "scene/gamescreen.h"
+
+#include <iconv.h>
+
+#include <string>
+#include <vector>
+
+#include "scene/pieces.h"
+#include "scene_fixture.h"
+#include "screens/font.h"
+
+// When a camera turn ends with the computer to move, the game screen lets it move within the
+// frame; the test binary links with --wrap for it, and this stand-in plays a fixed move.
+static int computerMoves = 0;
+extern "C" void __wrap__Z12computerMovev() {
+    ++computerMoves;
+    moveAnim = {5, 7, 5, 5, 5, 5, -1, 0, 0};
+    putPiece(0, 5, 7);
+    putPiece(-1, 5, 5);
+    board.sideToMove = 1;
+    startMoveAnim();
+}
+
+namespace {
+
+const testing::Environment* const window = testing::AddGlobalTestEnvironment(new SceneWindow);
+
+// The game's Czech texts are Windows-1250 bytes.
+std::string windows1250(const std::string& utf8) {
+    iconv_t convert = iconv_open("WINDOWS-1250", "UTF-8");
+    EXPECT_NE(convert, reinterpret_cast<iconv_t>(-1));
+    std::string in = utf8;
+    std::vector<char> out(in.size() + 1);
+    char* inPointer = in.data();
+    char* outPointer = out.data();
+    size_t inLeft = in.size(), outLeft = out.size();
+    EXPECT_NE(iconv(convert, &inPointer, &inLeft, &outPointer, &outLeft), static_cast<size_t>(-1));
+    iconv_close(convert);
+    return std::string(out.data(), outPointer);
+}
+
+struct Line {
+    const char* text;
+    int below; // distance of the line's baseline below the window's top edge
+};
+
+struct StatusCase {
+    const char* name;
+    std::uint32_t status;
+    bool prompt;
+    std::vector<Line> czech;
+    std::vector<Line> english;
+};
+
+const char* const pressAnyKey = "(press any key to return to menu)";
+
+const std::vector<StatusCase> statusTable = {
+    {"promotion prompt",
+     0,
+     true,
+     {{"Výměna figury - stiskni klávesu", 20}, {"V - věž, J - jezdec, S - střelec, D - dáma", 38}},
+     {{"Vymena figury - press the key", 15}, {"V - rook, J - knight, S - bishop, D - queen", 31}}},
+    {"black mated",
+     BlackMated,
+     false,
+     {{"Bílý dal šachmat a vyhrál - KONEC HRY (stiskněte cokoliv pro návrat do menu)", 20}},
+     {{"Checkmate, white won - END GAME", 15}, {pressAnyKey, 33}}},
+    {"white mated",
+     WhiteMated,
+     false,
+     {{"Černý dal šachmat a vyhrál - KONEC HRY (stiskněte cokoliv pro návrat do menu)", 20}},
+     {{"Checkmate, black won - END GAME", 15}, {pressAnyKey, 33}}},
+    {"white in check", WhiteInCheck, false, {{"Bílý - šach", 20}}, {{"White - check", 15}}},
+    {"black in check", BlackInCheck, false, {{"Černý - šach", 20}}, {{"Black - check", 15}}},
+    {"stalemate",
+     Stalemate,
+     false,
+     {{"Pat! KONEC HRY (stiskněte cokoliv pro návrat do menu)", 20}},
+     {{"Stalemate! END GAME", 15}, {pressAnyKey, 33}}},
+};
+
+class GameScreen : public testing::Test {
+  protected:
+    void SetUp() override {
+        resizeTo(1024, 768);
+        startGameState();
+        board.reset();
+        computerMoves = 0;
+    }
+    void TearDown() override {
+        resizeTo(1024, 768);
+        board.reset();
+    }
+    static Frame screenFrame() {
+        clearFrame();
+        drawGameScreen();
+        return Frame::read();
+    }
+    // The lines alone in the message green, as the game screen prints them.
+    static Frame textFrame(const std::vector<Line>& lines, bool czech) {
+        clearFrame();
+        glEnable(GL_BLEND);
+        glColor3f(0.0039f, 0.7226f, 0.0f);
+        for (const Line& line : lines) {
+            const std::string bytes = czech ? windows1250(line.text) : std::string(line.text);
+            printText(5, config.screenHeight - line.below, "%s", bytes.c_str());
+        }
+        glDisable(GL_BLEND);
+        return Frame::read();
+    }
+    // The message rows, left of the logo.
+    static double messageDifference(const Frame& screen, const Frame& text) {
+        return screen.difference(text, 0, screen.height - 48, screen.width - 140, screen.height);
+    }
+};
+
+} // namespace
+
+TEST_F(GameScreen, EachStatusShowsItsMessageInBothLanguages) {
+    for (const StatusCase& row : statusTable)
+        for (int language : {0, 1}) {
+            menuOptions.language = static_cast<std::int8_t>(language);
+            board.status = row.status;
+            appState = AppGame | AppWhiteTurn | AppHumanToMove;
+            if (row.prompt) setAppBits(AppPromotionPrompt);
+            const Frame screen = screenFrame();
+            const Frame text = textFrame(language == 0 ? row.czech : row.english, language == 0);
+            EXPECT_LT(messageDifference(screen, text), 0.01)
+                << row.name << ", language " << language;
+            EXPECT_FALSE(glIsEnabled(GL_BLEND));
+            EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+        }
+}
+
+TEST_F(GameScreen, MessageStartsAtTheLeftEdgeAndTakesEightPixelsPerByte) {
+    menuOptions.language = 1;
+    board.status = BlackInCheck;
+    const Box box = litBox(screenFrame(), 0, 768 - 48, 800, 768);
+    ASSERT_FALSE(box.empty());
+    EXPECT_GE(box.x0, 5);
+    EXPECT_LE(box.x0, 8);
+    const int bytes = 13; // "Black - check"
+    EXPECT_GT(box.x1, 5 + 8 * (bytes - 1) + 3);
+    EXPECT_LE(box.x1, 5 + 8 * bytes + 8);
+    EXPECT_GE(box.y0, 768 - 15);
+    EXPECT_LE(box.y1, 768 - 15 + 16);
+}
+
+TEST_F(GameScreen, MateWinsOverCheckAndThePromptWinsOverBoth) {
+    menuOptions.language = 1;
+    board.status = BlackMated | WhiteInCheck;
+    EXPECT_LT(messageDifference(screenFrame(), textFrame(statusTable[1].english, false)), 0.01);
+    board.status = WhiteMated | BlackInCheck;
+    EXPECT_LT(messageDifference(screenFrame(), textFrame(statusTable[2].english, false)), 0.01);
+    board.status = BlackInCheck;
+    setAppBits(AppPromotionPrompt);
+    EXPECT_LT(messageDifference(screenFrame(), textFrame(statusTable[0].english, false)), 0.01);
+}
+
+TEST_F(GameScreen, NoStatusShowsNoMessage) {
+    const Frame screen = screenFrame();
+    EXPECT_TRUE(litBox(screen, 0, 768 - 48, 1024 - 140, 768).empty());
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+}
+
+TEST_F(GameScreen, LogoSitsSevenPixelsFromTheTopRightCorner) {
+    for (const auto& size : {std::pair{1024, 768}, std::pair{640, 480}}) {
+        resizeTo(size.first, size.second);
+        const Frame screen = screenFrame();
+        const int w = size.first, h = size.second;
+        const Box logo = litBox(screen, w - 200, h - 60, w, h);
+        EXPECT_EQ(logo.x0, w - 135);
+        EXPECT_EQ(logo.x1, w - 7);
+        EXPECT_EQ(logo.y0, h - 39);
+        EXPECT_EQ(logo.y1, h - 7);
+    }
+}
+
+TEST_F(GameScreen, MessagesFollowTheTopLeftCornerAfterAResize) {
+    board.status = WhiteInCheck;
+    for (int language : {0, 1}) {
+        menuOptions.language = static_cast<std::int8_t>(language);
+        resizeTo(640, 480);
+        const Frame screen = screenFrame();
+        const StatusCase& row = statusTable[3];
+        const Frame text = textFrame(language == 0 ? row.czech : row.english, language == 0);
+        EXPECT_LT(messageDifference(screen, text), 0.01) << "language " << language;
+        EXPECT_FALSE(litBox(text, 0, 480 - 48, 500, 480).empty());
+    }
+}
+
+TEST_F(GameScreen, DrawsTheBoardAndPiecesFromTheRestingCamera) {
+    const Frame screen = screenFrame();
+    clearFrame();
+    glLoadIdentity();
+    setRestingCamera();
+    drawPieces();
+    EXPECT_LT(screen.difference(Frame::read(), 0, 0, 1024, 768 - 48), 0.01);
+}
+
+TEST_F(GameScreen, SelectionIsHighlightedUnderItsPiece) {
+    const Frame plain = screenFrame();
+    selection = {5, 2, nullptr};
+    const Frame selected = screenFrame();
+    EXPECT_GT(selected.difference(plain), 0.05);
+}
+
+TEST_F(GameScreen, ComputersMoveStartsInTheFrameItsCameraTurnEnds) {
+    appState = AppGame | AppBlackTurn | AppComputerToMove;
+    startCameraTurn();
+    testTicks = phaseStart + 4999;
+    screenFrame();
+    EXPECT_EQ(computerMoves, 0);
+    testTicks = phaseStart + 5000;
+    const Frame ended = screenFrame();
+    EXPECT_EQ(computerMoves, 1);
+    EXPECT_TRUE(appBitsSet(AppMoveAnim));
+    EXPECT_FALSE(appBitsSet(AppCameraTurn));
+    // The frame shows the first frame of the move: the pawn still on e7, seen by Black.
+    putPiece(-1, 5, 7);
+    putPiece(0, 5, 5);
+    clearFrame();
+    glLoadIdentity();
+    setRestingCamera();
+    drawPieces();
+    EXPECT_LT(ended.difference(Frame::read(), 0, 0, 1024, 768 - 48), 0.05);
+}
+
+TEST_F(GameScreen, MoveAnimationIsDrawnEvenWhenAPromotionAnimationIsMarked) {
+    moveAnim = {2, 1, 3, 3, 3, 3, 3, 0, 0};
+    putPiece(0, 2, 1);
+    putPiece(3, 3, 3);
+    board.sideToMove = -1;
+    appState = AppGame | AppWhiteTurn | AppHumanToMove | AppPromotionAnim;
+    startMoveAnim();
+    testTicks = phaseStart + 5000;
+    screenFrame();
+    EXPECT_FALSE(appBitsSet(AppMoveAnim));
+    EXPECT_TRUE(appBitsSet(AppPromotionAnim | AppCameraTurn | AppBlackTurn));
+}

@@ -1,0 +1,201 @@
+#pragma once
+
+// A real OpenGL window with the generated game data loaded (pictures, font and the seven
+// models), a test clock, frame read-back and helpers for placing positions on the game board.
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "app/config.h"
+#include "app/state.h"
+#include "app/turn.h"
+#include "assets/loading.h"
+#include "assets/texture.h"
+#include "chess/board.h"
+#include "scene/camera.h"
+#include "scene/glsetup.h"
+
+// The test binaries link with --wrap=SDL_GetTicks, so the game's code reads this clock.
+// Each test binary is one source file, so these are defined once per binary.
+Uint32 testTicks = 0;
+extern "C" Uint32 __wrap_SDL_GetTicks() { return testTicks; }
+
+// The window stays 1024 x 768; a smaller size uses its lower-left part, as the game does
+// with the size of a resize event.
+inline void resizeTo(int width, int height) {
+    config.screenWidth = width;
+    config.screenHeight = height;
+    resizeGL(width, height);
+}
+
+class SceneWindow : public testing::Environment {
+  public:
+    void SetUp() override {
+        ASSERT_EQ(chdir(KAVRIN_DATA_DIR), 0);
+        config = readConfig("chess.cfg");
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+        ASSERT_NE(SDL_SetVideoMode(1024, 768, 0, SDL_OPENGL), nullptr) << SDL_GetError();
+        resizeTo(1024, 768);
+        ASSERT_EQ(initGL(), 1);
+        glEnable(GL_TEXTURE_2D);
+        textureRegistry = new TextureRegistry;
+        loadModels(config, meshTable);
+        ASSERT_NE(meshTable, nullptr);
+    }
+    void TearDown() override {
+        freeModels();
+        SDL_Quit();
+    }
+};
+
+// The colour buffer as RGB rows from the bottom of the window up.
+struct Frame {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+
+    static Frame read() {
+        Frame frame;
+        frame.width = config.screenWidth;
+        frame.height = config.screenHeight;
+        frame.rgb.resize(static_cast<size_t>(frame.width) * frame.height * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, frame.width, frame.height, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
+        return frame;
+    }
+    const unsigned char* at(int x, int y) const {
+        return &rgb[(static_cast<size_t>(y) * width + x) * 3];
+    }
+    int brightness(int x, int y) const {
+        const unsigned char* p = at(x, y);
+        return p[0] + p[1] + p[2];
+    }
+    bool lit(int x, int y) const { return brightness(x, y) > 24; }
+    // Mean of the three channels over a rectangle.
+    double mean(int x0, int y0, int x1, int y1) const {
+        double sum = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                sum += brightness(x, y);
+        return sum / (3.0 * (x1 - x0) * (y1 - y0));
+    }
+    // Mean absolute difference from another frame over a rectangle (the whole frame by default).
+    double difference(const Frame& other, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) const {
+        if (x1 < 0) x1 = width;
+        if (y1 < 0) y1 = height;
+        double sum = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                for (int c = 0; c < 3; ++c)
+                    sum += std::abs(at(x, y)[c] - other.at(x, y)[c]);
+        return sum / (3.0 * (x1 - x0) * (y1 - y0));
+    }
+};
+
+struct Box {
+    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1; // x1, y1 one past the last pixel
+    bool empty() const { return x1 < 0; }
+    bool contains(double x, double y) const { return x >= x0 && x < x1 && y >= y0 && y < y1; }
+    void add(int x, int y) {
+        if (x < x0) x0 = x;
+        if (y < y0) y0 = y;
+        if (x + 1 > x1) x1 = x + 1;
+        if (y + 1 > y1) y1 = y + 1;
+    }
+};
+
+inline Box litBox(const Frame& frame, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) {
+    if (x1 < 0) x1 = frame.width;
+    if (y1 < 0) y1 = frame.height;
+    Box box;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            if (frame.lit(x, y)) box.add(x, y);
+    return box;
+}
+
+// The pixels where two frames differ by more than `threshold` in some channel.
+inline Box changedBox(const Frame& a, const Frame& b, int threshold = 24) {
+    Box box;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x)
+            for (int c = 0; c < 3; ++c)
+                if (std::abs(a.at(x, y)[c] - b.at(x, y)[c]) > threshold) {
+                    box.add(x, y);
+                    break;
+                }
+    return box;
+}
+
+inline void clearFrame() {
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+struct WindowPixel {
+    double x, y; // from the lower-left corner
+};
+
+// Where a world point appears under the current projection and model-view matrices.
+inline WindowPixel projectPoint(double x, double y, double z) {
+    GLdouble projection[16], modelView[16];
+    GLint viewport[4];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    GLdouble wx = 0, wy = 0, wz = 0;
+    gluProject(x, y, z, modelView, projection, viewport, &wx, &wy, &wz);
+    return {wx, wy};
+}
+
+// The centre of square (file, rank) on the board surface, as the resting camera sees it.
+inline WindowPixel squareCentreOnScreen(int file, int rank, double height = 0) {
+    glLoadIdentity();
+    setRestingCamera();
+    return projectPoint(8.5 - file, height, rank - 8.5);
+}
+
+// The eye position of the current model-view matrix (a rotation and a translation).
+struct Eye {
+    double x, y, z;
+};
+inline Eye eyeOfModelView() {
+    GLdouble m[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, m);
+    // Column-major: rotation R in m[0..10], translation t in m[12..14]; eye = -R^T t.
+    Eye eye;
+    eye.x = -(m[0] * m[12] + m[1] * m[13] + m[2] * m[14]);
+    eye.y = -(m[4] * m[12] + m[5] * m[13] + m[6] * m[14]);
+    eye.z = -(m[8] * m[12] + m[9] * m[13] + m[10] * m[14]);
+    return eye;
+}
+
+inline void emptyBoard() {
+    for (int file = 1; file <= 8; ++file)
+        for (int rank = 1; rank <= 8; ++rank)
+            board.squares[squareIndex(file, rank)].piece = 0;
+    board.status = 0;
+    board.sideToMove = 1;
+}
+
+inline void putPiece(int code, int file, int rank) {
+    board.squares[squareIndex(file, rank)].piece = static_cast<std::int8_t>(code);
+}
+
+// A game in progress with White to move and no phase running.
+inline void startGameState() {
+    appState = AppGame | AppWhiteTurn | AppHumanToMove;
+    menuOptions = menuStartOptions;
+    selection = {-1, -1, nullptr};
+    moveAnim = {-1, -1, -1, -1, -1, -1, 0, 0, 0};
+    testTicks = 1000000;
+    phaseStart = testTicks;
+}
