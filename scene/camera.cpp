@@ -16,16 +16,21 @@ constexpr float whiteRestingAngle = 4.712389f; // 3 pi / 2: behind rank 1
 constexpr double centreX = 4.0, centreZ = -4.0;
 constexpr double eyeHeight = 10.0, orbitRadius = 9.0;
 
+struct EyePosition {
+    double x, y, z;
+};
+
+// The eye on the orbit round the board centre at `angle` radians, 9 units out and 10 up.
+EyePosition orbitEye(float angle) {
+    return {centreX + orbitRadius * std::cos(angle), eyeHeight,
+            centreZ + orbitRadius * std::sin(angle)};
+}
+
 void lookFrom(const EyePosition& eye) {
     gluLookAt(eye.x, eye.y, eye.z, centreX, 0.0, centreZ, 0.0, 1.0, 0.0);
 }
 
 } // namespace
-
-EyePosition orbitEye(float angle) {
-    return {centreX + orbitRadius * std::cos(angle), eyeHeight,
-            centreZ + orbitRadius * std::sin(angle)};
-}
 
 // With neither turn bit set (no game running yet) the board is seen from White's side.
 void setRestingCamera() {

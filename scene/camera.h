@@ -4,12 +4,6 @@
 // half a turn about the board between turns. Both multiply the current model-view matrix;
 // the caller loads the identity first.
 
-// Eye position on the orbit round the board centre (4, 0, -4) at angle a (radians).
-struct EyePosition {
-    double x, y, z;
-};
-EyePosition orbitEye(float angle);
-
 // Looks from White's eye (4, 10, -13) while White is to move or the camera is fixed, else
 // from Black's eye (4, 10, 5).
 void setRestingCamera();
