@@ -36,6 +36,120 @@ int countTargets(const MoveTarget* list) {
     return count;
 }
 
+// The mobility count walks the pieces' destinations the way legalTargets does when the side
+// to move is not in check, counting them instead of building their lists; whatever it does
+// not cover (check, en passant) is counted from the lists themselves.
+
+int typeOf(int code) { return code < 0 ? -code : code; }
+
+// isSideToMovePiece, here where the compiler can inline it into the per-square loops.
+bool holdsSideToMovePiece(const Board& board, int index) {
+    const int code = board.squares[index].piece;
+    const int type = typeOf(code);
+    return type >= 1 && type <= 6 && signOf(code) == signOf(board.sideToMove);
+}
+
+bool pinAllows(const Square& square, int fx, int fy) {
+    if (!square.pinned) return true;
+    return (square.pinFile == fx && square.pinRank == fy) ||
+           (square.pinFile == -fx && square.pinRank == -fy);
+}
+
+int opponentAttacks(const Board& board, int index, int mover) {
+    return mover > 0 ? board.squares[index].blackAttackers : board.squares[index].whiteAttackers;
+}
+
+int countWalk(const Board& board, int index, int delta, const PieceType& type) {
+    const int s = signOf(board.squares[index].piece);
+    int count = 0;
+    for (int target = index + delta;; target += delta) {
+        const int held = board.squares[target].piece;
+        if (held == BorderCode || (held != 0 && signOf(held) == s)) break;
+        const bool enemy = held != 0;
+        if (!(type.isPawn && enemy) && !(type.isKing && opponentAttacks(board, target, s) != 0))
+            ++count;
+        if (enemy || type.stepOnce) break;
+    }
+    return count;
+}
+
+int countCastling(const Board& board, int index) {
+    if ((index != 114 && index != 30) || !board.squares[index].untouched) return 0;
+    const int king = board.squares[index].piece;
+    const auto safe = [&](int square) {
+        return board.squares[square].piece == 0 && opponentAttacks(board, square, king) == 0;
+    };
+    int count = 0;
+    const Square& kingRook = board.squares[index + 3];
+    if (typeOf(kingRook.piece) == 2 && kingRook.untouched && safe(index + 1) && safe(index + 2))
+        ++count;
+    const Square& queenRook = board.squares[index - 4];
+    if (typeOf(queenRook.piece) == 2 && queenRook.untouched && safe(index - 1) && safe(index - 2) &&
+        board.squares[index - 3].piece == 0)
+        ++count;
+    return count;
+}
+
+// The pawn's captures and double step; the caller has ruled out en passant.
+int countPawnExtras(const Board& board, int index) {
+    const Square& pawn = board.squares[index];
+    const int s = signOf(pawn.piece);
+    const int right = index - 11 * s, left = index - 13 * s;
+    int count = 0;
+    if (board.isEnemy(s, board.squares[right].piece) && pinAllows(pawn, s, s)) ++count;
+    if (board.isEnemy(s, board.squares[left].piece) && pinAllows(pawn, -s, s)) ++count;
+    const int homeRank = s > 0 ? 2 : 7;
+    if (pawn.untouched && rankOf(index) == homeRank && board.sideToMove == s &&
+        pinAllows(pawn, 0, s) && board.squares[index - 12 * s].piece == 0 &&
+        board.squares[index - 24 * s].piece == 0)
+        ++count;
+    return count;
+}
+
+// Legal destinations of a piece of the side to move, which is not in check.
+int countDestinations(const Board& board, int index) {
+    const int code = board.squares[index].piece;
+    const int s = signOf(code);
+    const PieceType& type = board.pieceTypes[typeOf(code)];
+    if (type.isPawn && board.enPassant != -1 &&
+        (board.enPassant == index - 11 * s || board.enPassant == index - 13 * s)) {
+        MoveTarget* const targets = board.legalTargets(index);
+        const int count = countTargets(targets);
+        freeTargets(targets);
+        return count;
+    }
+    int count = 0;
+    for (const std::uint8_t dir : type.dirs) {
+        if (dir == NoDirection) continue;
+        const int delta = board.directions[dir] * s;
+        const int target = index + delta;
+        if (pinAllows(board.squares[index], fileOf(target) - fileOf(index),
+                      rankOf(target) - rankOf(index)))
+            count += countWalk(board, index, delta, type);
+    }
+    if (type.isKing) count += countCastling(board, index);
+    if (type.isPawn) count += countPawnExtras(board, index);
+    return count;
+}
+
+// The sum over all squares of the piece's sign times its number of legal destinations.
+int signedMobility(const Board& board) {
+    const bool inCheck = (board.sideToMove == -1 && (board.status & BlackInCheck)) ||
+                         (board.sideToMove == 1 && (board.status & WhiteInCheck));
+    int mobility = 0;
+    if (inCheck || (board.status & ProbeEitherSide)) {
+        for (int index = 0; index < BoardSquares; ++index) {
+            MoveTarget* const targets = board.legalTargets(index);
+            mobility += signOf(board.squares[index].piece) * countTargets(targets);
+            freeTargets(targets);
+        }
+        return mobility;
+    }
+    for (int index = 0; index < BoardSquares; ++index)
+        if (holdsSideToMovePiece(board, index)) mobility += countDestinations(board, index);
+    return signOf(board.sideToMove) * mobility;
+}
+
 } // namespace
 
 ComputerPlayer::ComputerPlayer() : engineColour(1), movesMade(0), positionsEvaluated(0) {}
@@ -113,7 +227,7 @@ int ComputerPlayer::search(int depth, int alpha, int beta) {
     // The moves are taken piece by piece in the order of allMoves, so that a cut-off
     // leaves the remaining pieces' moves ungenerated.
     for (int from = 0; from < BoardSquares; ++from) {
-        if (!isSideToMovePiece(from)) continue;
+        if (!holdsSideToMovePiece(*this, from)) continue;
         MoveTarget* const targets = legalTargets(from);
         for (const MoveTarget* target = targets; target; target = target->next) {
             makeMove(from, squareIndex(target->file, target->rank));
@@ -133,20 +247,16 @@ int ComputerPlayer::search(int depth, int alpha, int beta) {
     return alpha;
 }
 
+// The material and check terms of every square, summed before the engine colour's sign is
+// applied; the check term is the same 50 on each of the 144 squares.
 int ComputerPlayer::evaluate() const {
     int checkSign = 0;
     if (status & WhiteInCheck)
         checkSign = 1;
     else if (status & BlackInCheck)
         checkSign = -1;
-    int score = 0;
-    for (int index = 0; index < BoardSquares; ++index) {
-        const int piece = squares[index].piece;
-        score += materialValues[std::abs(piece) & 7] * signOf(piece) * engineColour;
-        score += engineColour * checkSign * 50;
-        MoveTarget* const targets = legalTargets(index);
-        score += engineColour * signOf(piece) * 25 * countTargets(targets);
-        freeTargets(targets);
-    }
-    return score;
+    int material = 0;
+    for (const Square& square : squares)
+        material += materialValues[typeOf(square.piece) & 7] * signOf(square.piece);
+    return engineColour * (material + BoardSquares * 50 * checkSign + 25 * signedMobility(*this));
 }
