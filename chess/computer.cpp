@@ -150,6 +150,119 @@ int signedMobility(const Board& board) {
     return signOf(board.sideToMove) * mobility;
 }
 
+// The attack and pin maps rebuilt as refreshAttackMap does, with each piece's attacks walked
+// and counted on the spot instead of collected in a list first.
+
+void clearDerivedFields(Board& board) {
+    for (Square& square : board.squares) {
+        square.whiteAttackers = square.blackAttackers = 0;
+        square.whiteAttacker = square.blackAttacker = -1;
+        square.pinned = 0;
+        square.pinFile = square.pinRank = -1;
+    }
+}
+
+// Counts one attack of the piece on index; returns the check indicator it gives, or 0.
+int countAttack(Board& board, int index, int code, int target) {
+    Square& square = board.squares[target];
+    if (code > 0) {
+        ++square.whiteAttackers;
+        square.whiteAttacker = index;
+        return square.piece == -6 ? -1 : 0;
+    }
+    ++square.blackAttackers;
+    square.blackAttacker = index;
+    return square.piece == 6 ? 1 : 0;
+}
+
+// Adds the attacks of the piece on index; returns the last check indicator they give.
+int countPieceAttacks(Board& board, int index, int code) {
+    const int s = signOf(code);
+    int indicator = 0;
+    const auto count = [&](int target) {
+        if (const int check = countAttack(board, index, code, target)) indicator = check;
+    };
+    if (typeOf(code) == 1) {
+        count(index - 11 * s);
+        count(index - 13 * s);
+        return indicator;
+    }
+    const PieceType& type = board.pieceTypes[typeOf(code)];
+    for (const std::uint8_t dir : type.dirs) {
+        if (dir == NoDirection) continue;
+        const int delta = board.directions[dir] * s;
+        for (int target = index + delta;; target += delta) {
+            count(target);
+            const int held = board.squares[target].piece;
+            if ((held != 0 && held != -6 * s) || type.stepOnce) break;
+        }
+    }
+    return indicator;
+}
+
+void markPin(Board& board, int index, int kingFile, int kingRank) {
+    const int code = board.squares[index].piece;
+    const int type = typeOf(code);
+    if (type != 2 && type != 4 && type != 5) return;
+    const int dx = kingFile - fileOf(index), dy = kingRank - rankOf(index);
+    const int ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;
+    if (!(ax == ay || (dx == 0) != (dy == 0))) return;
+    const int fx = signOf(dx), fy = signOf(dy);
+    if (fx == 0 && fy == 0) return;
+    const bool diagonal = fx != 0 && fy != 0;
+    if ((type == 4 && !diagonal) || (type == 2 && diagonal)) return;
+    const int kingSquare = squareIndex(kingFile, kingRank);
+    const int delta = fx - 12 * fy;
+    int between = -1;
+    for (int square = index + delta; square != kingSquare; square += delta) {
+        const int held = board.squares[square].piece;
+        if (held == 0) continue;
+        if (held == BorderCode || signOf(held) == signOf(code) || between != -1) return;
+        between = square;
+    }
+    if (between == -1) return;
+    board.squares[between].pinned = 1;
+    board.squares[between].pinFile = fx;
+    board.squares[between].pinRank = fy;
+}
+
+int refreshMapsByWalking(Board& board) {
+    clearDerivedFields(board);
+    int whiteKingFile, whiteKingRank, blackKingFile, blackKingRank;
+    board.findKing(1, whiteKingFile, whiteKingRank);
+    board.findKing(-1, blackKingFile, blackKingRank);
+    int indicator = 0;
+    for (int index = 0; index < BoardSquares; ++index) {
+        const int code = board.squares[index].piece;
+        if (code == 0 || typeOf(code) > 6) continue;
+        if (const int check = countPieceAttacks(board, index, code)) indicator = check;
+    }
+    for (int index = 0; index < BoardSquares; ++index) {
+        const int code = board.squares[index].piece;
+        if (code == 0 || typeOf(code) > 6) continue;
+        if (code > 0 && blackKingFile != -1) markPin(board, index, blackKingFile, blackKingRank);
+        if (code < 0 && whiteKingFile != -1) markPin(board, index, whiteKingFile, whiteKingRank);
+    }
+    return indicator;
+}
+
+// The status update of a played move, with the maps rebuilt by walking.
+void updateStatusByWalking(Board& board) {
+    if (!(board.status & KeepSide)) board.sideToMove = -board.sideToMove;
+    board.status &= ~(WhiteInCheck | BlackInCheck);
+    const int indicator = refreshMapsByWalking(board);
+    if (indicator == 1) {
+        board.status |= WhiteInCheck;
+        if (board.hasNoLegalMove(1)) board.status |= WhiteMated;
+    } else if (indicator == -1) {
+        board.status |= BlackInCheck;
+        if (board.hasNoLegalMove(-1)) board.status |= BlackMated;
+    } else if (board.hasNoLegalMove(board.sideToMove)) {
+        board.status |= Stalemate;
+    }
+    if (!(board.status & KeepSide)) board.sideToMove = -board.sideToMove;
+}
+
 } // namespace
 
 ComputerPlayer::ComputerPlayer() : engineColour(1), movesMade(0), positionsEvaluated(0) {}
@@ -230,7 +343,7 @@ int ComputerPlayer::search(int depth, int alpha, int beta) {
         if (!holdsSideToMovePiece(*this, from)) continue;
         MoveTarget* const targets = legalTargets(from);
         for (const MoveTarget* target = targets; target; target = target->next) {
-            makeMove(from, squareIndex(target->file, target->rank));
+            playTarget(from, *target);
             ++movesMade;
             const int value = -search(depth - 1, -beta, -alpha);
             restorePosition(*this, saved);
@@ -245,6 +358,30 @@ int ComputerPlayer::search(int depth, int alpha, int beta) {
         freeTargets(targets);
     }
     return alpha;
+}
+
+void ComputerPlayer::playTarget(int from, const MoveTarget& target) {
+    const int to = squareIndex(target.file, target.rank);
+    const int code = squares[from].piece;
+    const int s = signOf(code);
+    if (code == s && enPassant == to) squares[to + 12 * s].piece = 0;
+    enPassant = target.doubleStep ? from - 12 * s : -1;
+    squares[to].piece = static_cast<std::int8_t>(code);
+    squares[from].piece = 0;
+    if ((code == 1 && rankOf(to) == 8) || (code == -1 && rankOf(to) == 1))
+        status |= PromotionPending;
+    if (target.castle == 1) {
+        squares[from + 1].piece = squares[from + 3].piece;
+        squares[from + 3].piece = 0;
+        squares[from + 3].untouched = squares[from + 1].untouched = 0;
+    } else if (target.castle == 2) {
+        squares[from - 1].piece = squares[from - 4].piece;
+        squares[from - 4].piece = 0;
+        squares[from - 4].untouched = squares[from - 1].untouched = 0;
+    }
+    squares[from].untouched = squares[to].untouched = 0;
+    updateStatusByWalking(*this);
+    sideToMove = -sideToMove;
 }
 
 // The material and check terms of every square, summed before the engine colour's sign is
