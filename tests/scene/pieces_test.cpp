@@ -1,5 +1,8 @@
 #include "scene/pieces.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "scene_fixture.h"
 
 namespace {
@@ -68,13 +71,17 @@ TEST_F(Pieces, EveryPieceOfTheStartingPositionStandsOnItsOwnSquare) {
                 const Frame without = sceneFrame();
                 putPiece(code, file, rank);
                 const Box changed = changedBox(full, without);
-                const WindowPixel foot = squareCentreOnScreen(file, rank, 0.15);
-                EXPECT_TRUE(changed.contains(foot.x, foot.y))
-                    << "piece on " << file << ", " << rank;
-                // Its neighbours' centres are outside the piece's footprint.
-                const WindowPixel beside =
+                const WindowPixel centre = squareCentreOnScreen(file, rank);
+                const WindowPixel nextFile =
                     squareCentreOnScreen(file < 8 ? file + 1 : file - 1, rank);
-                EXPECT_FALSE(changed.contains(beside.x, beside.y) && changed.x1 - changed.x0 < 40);
+                const double squareWidth = std::fabs(nextFile.x - centre.x);
+                // Centred across its square, its foot between the square's near edge and centre.
+                const double nearEdgeY = std::min(squarePointOnScreen(file, rank, 0.5, 0).y,
+                                                  squarePointOnScreen(file, rank, 0.5, 1).y);
+                EXPECT_NEAR((changed.x0 + changed.x1) / 2.0, centre.x, squareWidth / 3)
+                    << "piece on " << file << ", " << rank;
+                EXPECT_LE(changed.y0, centre.y) << "piece on " << file << ", " << rank;
+                EXPECT_GE(changed.y0, nearEdgeY - 3) << "piece on " << file << ", " << rank;
                 drawn += !changed.empty();
             }
         EXPECT_EQ(drawn, 32);

@@ -156,7 +156,15 @@ inline WindowPixel projectPoint(double x, double y, double z) {
     return {wx, wy};
 }
 
-// The centre of square (file, rank) on the board surface, as the resting camera sees it.
+// A point of square (file, rank) on the board surface, as the resting camera sees it; u and v
+// run 0..1 across the square along x and z.
+inline WindowPixel squarePointOnScreen(int file, int rank, double u, double v) {
+    glLoadIdentity();
+    setRestingCamera();
+    return projectPoint(8 - file + u, 0, rank - 9 + v);
+}
+
+// The centre of square (file, rank), `height` above the board surface.
 inline WindowPixel squareCentreOnScreen(int file, int rank, double height = 0) {
     glLoadIdentity();
     setRestingCamera();
