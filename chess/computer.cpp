@@ -132,55 +132,46 @@ int countDestinations(const Board& board, int index) {
     return count;
 }
 
-// The sum over all squares of the piece's sign times its number of legal destinations.
-int signedMobility(const Board& board) {
-    const bool inCheck = (board.sideToMove == -1 && (board.status & BlackInCheck)) ||
-                         (board.sideToMove == 1 && (board.status & WhiteInCheck));
+bool sideToMoveInCheck(const Board& board) {
+    return (board.sideToMove == -1 && (board.status & BlackInCheck)) ||
+           (board.sideToMove == 1 && (board.status & WhiteInCheck));
+}
+
+// The sum over all squares of the piece's sign times its number of legal destinations,
+// taken from the lists themselves.
+int listedMobility(const Board& board) {
     int mobility = 0;
-    if (inCheck || (board.status & ProbeEitherSide)) {
-        for (int index = 0; index < BoardSquares; ++index) {
-            MoveTarget* const targets = board.legalTargets(index);
-            mobility += signOf(board.squares[index].piece) * countTargets(targets);
-            freeTargets(targets);
-        }
-        return mobility;
+    for (int index = 0; index < BoardSquares; ++index) {
+        MoveTarget* const targets = board.legalTargets(index);
+        mobility += signOf(board.squares[index].piece) * countTargets(targets);
+        freeTargets(targets);
     }
-    for (int index = 0; index < BoardSquares; ++index)
-        if (holdsSideToMovePiece(board, index)) mobility += countDestinations(board, index);
-    return signOf(board.sideToMove) * mobility;
+    return mobility;
 }
 
 // The attack and pin maps rebuilt as refreshAttackMap does, with each piece's attacks walked
 // and counted on the spot instead of collected in a list first.
 
 void clearDerivedFields(Board& board) {
-    for (Square& square : board.squares) {
-        square.whiteAttackers = square.blackAttackers = 0;
-        square.whiteAttacker = square.blackAttacker = -1;
-        square.pinned = 0;
-        square.pinFile = square.pinRank = -1;
-    }
+    for (Square& square : board.squares)
+        square = {square.piece, square.untouched, 0, 0, -1, -1, 0, -1, -1};
 }
 
-// Counts one attack of the piece on index; returns the check indicator it gives, or 0.
-int countAttack(Board& board, int index, int code, int target) {
-    Square& square = board.squares[target];
-    if (code > 0) {
-        ++square.whiteAttackers;
-        square.whiteAttacker = index;
-        return square.piece == -6 ? -1 : 0;
-    }
-    ++square.blackAttackers;
-    square.blackAttacker = index;
-    return square.piece == 6 ? 1 : 0;
-}
-
-// Adds the attacks of the piece on index; returns the last check indicator they give.
+// Adds the attacks of the piece on index to its colour's counts; returns the last check
+// indicator they give (+1 the white king is attacked, -1 the black king), or 0.
 int countPieceAttacks(Board& board, int index, int code) {
     const int s = signOf(code);
+    std::uint8_t Square::*const attackers =
+        s > 0 ? &Square::whiteAttackers : &Square::blackAttackers;
+    std::int32_t Square::*const attacker = s > 0 ? &Square::whiteAttacker : &Square::blackAttacker;
+    const int enemyKing = -6 * s;
     int indicator = 0;
     const auto count = [&](int target) {
-        if (const int check = countAttack(board, index, code, target)) indicator = check;
+        Square& square = board.squares[target];
+        ++(square.*attackers);
+        square.*attacker = index;
+        if (square.piece == enemyKing) indicator = -s;
+        return square.piece;
     };
     if (typeOf(code) == 1) {
         count(index - 11 * s);
@@ -192,9 +183,8 @@ int countPieceAttacks(Board& board, int index, int code) {
         if (dir == NoDirection) continue;
         const int delta = board.directions[dir] * s;
         for (int target = index + delta;; target += delta) {
-            count(target);
-            const int held = board.squares[target].piece;
-            if ((held != 0 && held != -6 * s) || type.stepOnce) break;
+            const int held = count(target);
+            if ((held != 0 && held != enemyKing) || type.stepOnce) break;
         }
     }
     return indicator;
@@ -228,22 +218,36 @@ void markPin(Board& board, int index, int kingFile, int kingRank) {
 
 int refreshMapsByWalking(Board& board) {
     clearDerivedFields(board);
-    int whiteKingFile, whiteKingRank, blackKingFile, blackKingRank;
-    board.findKing(1, whiteKingFile, whiteKingRank);
-    board.findKing(-1, blackKingFile, blackKingRank);
+    // The kings as findKing finds them (lowest rank first, then lowest file), and the
+    // sliders that may pin, both gathered in the one pass that counts the attacks.
+    int whiteKing = -1, blackKing = -1;
+    int sliders[64];
+    int sliderCount = 0;
     int indicator = 0;
-    for (int index = 0; index < BoardSquares; ++index) {
+    for (int index = squareIndex(1, 8); index <= squareIndex(8, 1); ++index) {
         const int code = board.squares[index].piece;
-        if (code == 0 || typeOf(code) > 6) continue;
+        const int type = typeOf(code);
+        if (code == 0 || type > 6) continue;
         if (const int check = countPieceAttacks(board, index, code)) indicator = check;
+        if (code == 6 && (whiteKing == -1 || rankOf(index) < rankOf(whiteKing))) whiteKing = index;
+        if (code == -6 && (blackKing == -1 || rankOf(index) < rankOf(blackKing))) blackKing = index;
+        if ((type == 2 || type == 4 || type == 5) && sliderCount < 64)
+            sliders[sliderCount++] = index;
     }
-    for (int index = 0; index < BoardSquares; ++index) {
-        const int code = board.squares[index].piece;
-        if (code == 0 || typeOf(code) > 6) continue;
-        if (code > 0 && blackKingFile != -1) markPin(board, index, blackKingFile, blackKingRank);
-        if (code < 0 && whiteKingFile != -1) markPin(board, index, whiteKingFile, whiteKingRank);
+    for (int i = 0; i < sliderCount; ++i) {
+        const int index = sliders[i];
+        const int king = board.squares[index].piece > 0 ? blackKing : whiteKing;
+        if (king != -1) markPin(board, index, fileOf(king), rankOf(king));
     }
     return indicator;
+}
+
+// Whether some piece of the side to move, which is not in check, has a legal destination:
+// hasNoLegalMove(sideToMove) turned round, counted by walking.
+bool hasDestination(const Board& board) {
+    for (int index = squareIndex(1, 8); index <= squareIndex(8, 1); ++index)
+        if (holdsSideToMovePiece(board, index) && countDestinations(board, index) > 0) return true;
+    return false;
 }
 
 // The status update of a played move, with the maps rebuilt by walking.
@@ -257,7 +261,7 @@ void updateStatusByWalking(Board& board) {
     } else if (indicator == -1) {
         board.status |= BlackInCheck;
         if (board.hasNoLegalMove(-1)) board.status |= BlackMated;
-    } else if (board.hasNoLegalMove(board.sideToMove)) {
+    } else if (!hasDestination(board)) {
         board.status |= Stalemate;
     }
     if (!(board.status & KeepSide)) board.sideToMove = -board.sideToMove;
@@ -385,15 +389,23 @@ void ComputerPlayer::playTarget(int from, const MoveTarget& target) {
 }
 
 // The material and check terms of every square, summed before the engine colour's sign is
-// applied; the check term is the same 50 on each of the 144 squares.
+// applied; the check term is the same 50 on each of the 144 squares, and squares outside a8..h1
+// are border squares, which add no material and have no destinations.
 int ComputerPlayer::evaluate() const {
     int checkSign = 0;
     if (status & WhiteInCheck)
         checkSign = 1;
     else if (status & BlackInCheck)
         checkSign = -1;
+    const bool walkable = !sideToMoveInCheck(*this) && !(status & ProbeEitherSide);
     int material = 0;
-    for (const Square& square : squares)
-        material += materialValues[typeOf(square.piece) & 7] * signOf(square.piece);
-    return engineColour * (material + BoardSquares * 50 * checkSign + 25 * signedMobility(*this));
+    int destinations = 0;
+    for (int index = squareIndex(1, 8); index <= squareIndex(8, 1); ++index) {
+        const int code = squares[index].piece;
+        material += materialValues[typeOf(code) & 7] * signOf(code);
+        if (walkable && holdsSideToMovePiece(*this, index))
+            destinations += countDestinations(*this, index);
+    }
+    const int mobility = walkable ? signOf(sideToMove) * destinations : listedMobility(*this);
+    return engineColour * (material + BoardSquares * 50 * checkSign + 25 * mobility);
 }
