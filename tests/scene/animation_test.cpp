@@ -165,13 +165,6 @@ TEST_F(Animation, WithAnimationsOffTheMoveIsShownCompleteInItsFirstFrame) {
     EXPECT_TRUE(appBitsSet(AppCameraTurn | AppBlackTurn));
 }
 
-TEST_F(Animation, PawnOnTheLastRankRaisesThePromptInsteadOfPassingTheTurn) {
-    whiteMoves(1, 7, 7, 7, 8);
-    board.status = PromotionPending;
-    moveFrameAt(5000);
-    EXPECT_EQ(appState, AppGame | AppWhiteTurn | AppHumanToMove | AppPromotionPrompt);
-}
-
 TEST_F(Animation, PromotedPawnRisesSpinsAndChangesHalfway) {
     // The pawn stands on g8, the board has passed the move, and the key chose a queen.
     putPiece(1, 7, 8);

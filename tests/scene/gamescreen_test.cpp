@@ -198,13 +198,6 @@ TEST_F(GameScreen, DrawsTheBoardAndPiecesFromTheRestingCamera) {
     EXPECT_LT(screen.difference(Frame::read(), 0, 0, 1024, 768 - 48), 0.01);
 }
 
-TEST_F(GameScreen, SelectionIsHighlightedUnderItsPiece) {
-    const Frame plain = screenFrame();
-    selection = {5, 2, nullptr};
-    const Frame selected = screenFrame();
-    EXPECT_GT(selected.difference(plain), 0.05);
-}
-
 TEST_F(GameScreen, ComputersMoveStartsInTheFrameItsCameraTurnEnds) {
     appState = AppGame | AppBlackTurn | AppComputerToMove;
     startCameraTurn();
