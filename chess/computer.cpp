@@ -42,6 +42,39 @@ int countTargets(const MoveTarget* list) {
 
 int typeOf(int code) { return code < 0 ? -code : code; }
 
+// The steps of one piece type for white, in its order of directions with the empty slots left
+// out; a black piece steps by the negated values.
+struct PieceSteps {
+    int count;
+    int deltas[16];
+    int fileSteps[16];
+    int rankSteps[16];
+};
+
+// Every board carries the same direction and piece-type tables from its reset, so the steps
+// are worked out once from a fresh board.
+const PieceSteps* pieceSteps() {
+    static const struct Table {
+        PieceSteps types[7];
+        Table() : types() {
+            const Board fresh;
+            const int centre = squareIndex(4, 4);
+            for (int type = 1; type <= 6; ++type) {
+                PieceSteps& steps = types[type];
+                for (const std::uint8_t dir : fresh.pieceTypes[type].dirs) {
+                    if (dir == NoDirection) continue;
+                    const int delta = fresh.directions[dir];
+                    steps.deltas[steps.count] = delta;
+                    steps.fileSteps[steps.count] = fileOf(centre + delta) - fileOf(centre);
+                    steps.rankSteps[steps.count] = rankOf(centre + delta) - rankOf(centre);
+                    ++steps.count;
+                }
+            }
+        }
+    } table;
+    return table.types;
+}
+
 // isSideToMovePiece, here where the compiler can inline it into the per-square loops.
 bool holdsSideToMovePiece(const Board& board, int index) {
     const int code = board.squares[index].piece;
@@ -119,14 +152,10 @@ int countDestinations(const Board& board, int index) {
         return count;
     }
     int count = 0;
-    for (const std::uint8_t dir : type.dirs) {
-        if (dir == NoDirection) continue;
-        const int delta = board.directions[dir] * s;
-        const int target = index + delta;
-        if (pinAllows(board.squares[index], fileOf(target) - fileOf(index),
-                      rankOf(target) - rankOf(index)))
-            count += countWalk(board, index, delta, type);
-    }
+    const PieceSteps& steps = pieceSteps()[typeOf(code)];
+    for (int i = 0; i < steps.count; ++i)
+        if (pinAllows(board.squares[index], steps.fileSteps[i] * s, steps.rankSteps[i] * s))
+            count += countWalk(board, index, steps.deltas[i] * s, type);
     if (type.isKing) count += countCastling(board, index);
     if (type.isPawn) count += countPawnExtras(board, index);
     return count;
@@ -178,13 +207,13 @@ int countPieceAttacks(Board& board, int index, int code) {
         count(index - 13 * s);
         return indicator;
     }
-    const PieceType& type = board.pieceTypes[typeOf(code)];
-    for (const std::uint8_t dir : type.dirs) {
-        if (dir == NoDirection) continue;
-        const int delta = board.directions[dir] * s;
+    const bool stepOnce = board.pieceTypes[typeOf(code)].stepOnce;
+    const PieceSteps& steps = pieceSteps()[typeOf(code)];
+    for (int i = 0; i < steps.count; ++i) {
+        const int delta = steps.deltas[i] * s;
         for (int target = index + delta;; target += delta) {
             const int held = count(target);
-            if ((held != 0 && held != enemyKing) || type.stepOnce) break;
+            if ((held != 0 && held != enemyKing) || stepOnce) break;
         }
     }
     return indicator;
