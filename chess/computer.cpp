@@ -186,34 +186,39 @@ void clearDerivedFields(Board& board) {
         square = {square.piece, square.untouched, 0, 0, -1, -1, 0, -1, -1};
 }
 
-// Adds the attacks of the piece on index to its colour's counts; returns the last check
-// indicator they give (+1 the white king is attacked, -1 the black king), or 0.
-int countPieceAttacks(Board& board, int index, int code) {
-    const int s = signOf(code);
-    std::uint8_t Square::*const attackers =
-        s > 0 ? &Square::whiteAttackers : &Square::blackAttackers;
-    std::int32_t Square::*const attacker = s > 0 ? &Square::whiteAttacker : &Square::blackAttacker;
-    const int enemyKing = -6 * s;
+// Adds the attacks of a piece of colour S on index to that colour's counts; returns the last
+// check indicator they give (+1 the white king is attacked, -1 the black king), or 0.
+template <int S> int countPieceAttacks(Board& board, int index, int type) {
+    constexpr int enemyKing = -6 * S;
     int indicator = 0;
     const auto count = [&](int target) {
         Square& square = board.squares[target];
-        ++(square.*attackers);
-        square.*attacker = index;
-        if (square.piece == enemyKing) indicator = -s;
+        if (S > 0) {
+            ++square.whiteAttackers;
+            square.whiteAttacker = index;
+        } else {
+            ++square.blackAttackers;
+            square.blackAttacker = index;
+        }
+        if (square.piece == enemyKing) indicator = -S;
         return square.piece;
     };
-    if (typeOf(code) == 1) {
-        count(index - 11 * s);
-        count(index - 13 * s);
+    if (type == 1) {
+        count(index - 11 * S);
+        count(index - 13 * S);
         return indicator;
     }
-    const bool stepOnce = board.pieceTypes[typeOf(code)].stepOnce;
-    const PieceSteps& steps = pieceSteps()[typeOf(code)];
+    const PieceSteps& steps = pieceSteps()[type];
+    if (board.pieceTypes[type].stepOnce) {
+        for (int i = 0; i < steps.count; ++i)
+            count(index + steps.deltas[i] * S);
+        return indicator;
+    }
     for (int i = 0; i < steps.count; ++i) {
-        const int delta = steps.deltas[i] * s;
+        const int delta = steps.deltas[i] * S;
         for (int target = index + delta;; target += delta) {
             const int held = count(target);
-            if ((held != 0 && held != enemyKing) || stepOnce) break;
+            if (held != 0 && held != enemyKing) break;
         }
     }
     return indicator;
@@ -257,7 +262,9 @@ int refreshMapsByWalking(Board& board) {
         const int code = board.squares[index].piece;
         const int type = typeOf(code);
         if (code == 0 || type > 6) continue;
-        if (const int check = countPieceAttacks(board, index, code)) indicator = check;
+        const int check = code > 0 ? countPieceAttacks<1>(board, index, type)
+                                   : countPieceAttacks<-1>(board, index, type);
+        if (check) indicator = check;
         if (code == 6 && (whiteKing == -1 || rankOf(index) < rankOf(whiteKing))) whiteKing = index;
         if (code == -6 && (blackKing == -1 || rankOf(index) < rankOf(blackKing))) blackKing = index;
         if ((type == 2 || type == 4 || type == 5) && sliderCount < 64)
