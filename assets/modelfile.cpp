@@ -11,7 +11,9 @@ namespace {
 
 constexpr std::size_t maxText = 255;
 // No list entry can be written in fewer bytes than this, so a count that the rest of the
-// file cannot hold is a broken count, not a reason to allocate.
+// file cannot hold is a broken count, not a reason to allocate. The counts of the whole file
+// share that room too: many parts, each claiming the rest of the file, must not add up to
+// more entries than the file could describe.
 constexpr long long minEntryBytes = 8;
 
 enum : KeywordCode {
@@ -60,6 +62,7 @@ class ModelReader {
     // A model repeats a few dozen keywords many thousand times; each digest is taken once.
     std::unordered_map<std::string, KeywordCode> codes;
     Mesh& mesh;
+    long long claimedEntries = 0;
     bool ended = false;
 };
 
@@ -160,7 +163,9 @@ std::int32_t ModelReader::readCount() {
     const std::int32_t n = readInt();
     const std::streamoff at = in.tellg();
     const long long left = at < 0 ? 0 : static_cast<long long>(size) - at;
-    if (n < 0 || n > left / minEntryBytes) return 0;
+    const long long room = static_cast<long long>(size) / minEntryBytes - claimedEntries;
+    if (n < 0 || n > left / minEntryBytes || n > room) return 0;
+    claimedEntries += n;
     return n;
 }
 

@@ -265,6 +265,22 @@ TEST(ModelFileFaults, HugeAndNegativeCountsAreTreatedAsZero) {
     EXPECT_EQ(p.texFaceCount, 2);
 }
 
+TEST(ModelFileFaults, CountsOfManyPartsShareTheRoomOfTheFile) {
+    // Each count alone fits in the padding after it; together they would need gigabytes.
+    std::string text;
+    for (int i = 0; i < 300; ++i)
+        text += "*GEOMOBJECT { *MESH { *MESH_NUMFACES 100000 *MESH_NUMVERTEX 100000 } }\n";
+    text += std::string(1000000, ' ');
+    const Mesh m = read(text);
+    ASSERT_EQ(m.parts.size(), 300u);
+    long long entries = 0;
+    for (const MeshPart& p : m.parts)
+        entries += static_cast<long long>(p.faces.size()) + p.vertices.size();
+    EXPECT_EQ(m.parts[0].faceCount, 100000);
+    EXPECT_LE(entries, static_cast<long long>(text.size()) / 8);
+    EXPECT_EQ(m.parts.back().faceCount, 0);
+}
+
 TEST(ModelFileFaults, EndOfFileAnywhereEndsTheReading) {
     const char* const truncated[] = {
         "*GEOMOBJECT { *NODE_NAME a { { {",
