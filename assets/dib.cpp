@@ -209,11 +209,12 @@ RgbImage* decodeDib(const unsigned char* data, std::size_t size, const char* fil
     }
     DibHeader header;
     const unsigned char* h = data + at;
-    int entries = 0;
+    std::size_t entries = 0;
     std::size_t entrySize = 4;
     if (headerSize == 12) {
-        header.width = static_cast<std::int16_t>(read16(h + 4));
-        header.height = static_cast<std::int16_t>(read16(h + 6));
+        // The core header's sizes are unsigned: it has no top-down form.
+        header.width = static_cast<std::int32_t>(read16(h + 4));
+        header.height = static_cast<std::int32_t>(read16(h + 6));
         header.bitCount = read16(h + 10);
         entries = tableEntries(header.bitCount);
         entrySize = 3;
@@ -223,8 +224,7 @@ RgbImage* decodeDib(const unsigned char* data, std::size_t size, const char* fil
         header.bitCount = read16(h + 14);
         header.compression = read32(h + 16);
         const std::uint32_t used = read32(h + 32);
-        entries =
-            used ? (used > 256 ? 256 : static_cast<int>(used)) : tableEntries(header.bitCount);
+        entries = used ? used : tableEntries(header.bitCount);
     }
     at += headerSize;
     if (header.compression == BitFields) {
@@ -236,8 +236,10 @@ RgbImage* decodeDib(const unsigned char* data, std::size_t size, const char* fil
             header.masks[i] = read32(data + at + 4 * i);
         at += 12;
     }
-    for (int i = 0; i < entries && at + entrySize <= size; ++i, at += entrySize)
-        header.palette.push_back(Colour{data[at + 2], data[at + 1], data[at]});
+    // No index reaches past 256 colours, but the bits follow the whole table.
+    for (std::size_t i = 0; i < entries && at + entrySize <= size; ++i, at += entrySize) {
+        if (i < 256) header.palette.push_back(Colour{data[at + 2], data[at + 1], data[at]});
+    }
     if (!fileHeader) bitsOffset = at;
 
     const long long rows =

@@ -198,6 +198,32 @@ TEST(DibDecode, EightBitsWithShortColourTable) {
     EXPECT_EQ(decode(s), (Pixels{0x405060, 0x102030, 0x405060}));
 }
 
+TEST(DibDecode, BitsFollowALongerColourTableThanTheDepthCanIndex) {
+    BmpSpec s;
+    s.fileHeader = false;
+    s.width = 1;
+    s.bitCount = 8;
+    s.coloursUsed = 300;
+    s.palette.assign(300, 0x0F0F0F);
+    s.palette[2] = 0x203040;
+    s.bits = {2, 0, 0, 0};
+    EXPECT_EQ(decode(s), (Pixels{0x203040}));
+}
+
+TEST(DibDecode, CoreHeaderSizesAreUnsigned) {
+    BmpSpec s;
+    s.headerSize = 12;
+    s.width = 1;
+    s.height = 0x8001;
+    s.bits.assign(4 * 0x8001, 0);
+    s.bits[2] = 0x77; // red of the first row in the file, the bottom one
+    int w = 0, h = 0;
+    const Pixels p = decode(s, &w, &h);
+    ASSERT_EQ(h, 0x8001);
+    EXPECT_EQ(p.front(), 0x770000u);
+    EXPECT_EQ(p.back(), 0u);
+}
+
 TEST(DibDecode, RunLengthEightBits) {
     BmpSpec s;
     s.width = 4;
