@@ -1,0 +1,272 @@
+// Loads the data files that the build generates with the game's own readers: the
+// configuration, every model through the model reader and part preparation, every picture
+// through the JPEG and BMP decoders, and the model textures through the registry.
+#include "app/config.h"
+#include "assets/loading.h"
+#include "assets/mesh.h"
+#include "assets/texture.h"
+
+#include <GL/gl.h>
+#include <SDL/SDL.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string dataDir = KAVRIN_DATA_DIR;
+
+class GlContextInDataDir : public testing::Environment {
+  public:
+    void SetUp() override {
+        ASSERT_EQ(chdir(dataDir.c_str()), 0);
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        ASSERT_NE(SDL_SetVideoMode(64, 64, 0, SDL_OPENGL), nullptr) << SDL_GetError();
+    }
+    void TearDown() override { SDL_Quit(); }
+};
+
+const testing::Environment* const context =
+    testing::AddGlobalTestEnvironment(new GlContextInDataDir);
+
+struct ModelFile {
+    const char* name;
+    int slot;
+};
+
+// The seven models in the order the loading sequence reads them.
+std::vector<ModelFile> modelFiles(const Config& c) {
+    return {{c.boardModel, 7},  {c.kingModel, 6}, {c.queenModel, 5}, {c.bishopModel, 4},
+            {c.knightModel, 3}, {c.rookModel, 2}, {c.pawnModel, 1}};
+}
+
+double length(float x, float y, float z) { return std::sqrt(double(x) * x + y * y + z * z); }
+
+double meanBrightness(const RgbImage& image) {
+    const std::size_t bytes = static_cast<std::size_t>(image.width) * image.height * 3;
+    double sum = 0;
+    for (std::size_t i = 0; i < bytes; ++i)
+        sum += image.pixels[i];
+    return bytes ? sum / bytes : 0;
+}
+
+struct DecodedJpeg {
+    RgbImage image;
+    int result = 0;
+    explicit DecodedJpeg(const std::string& file) { result = loadJpeg(file.c_str(), image); }
+    ~DecodedJpeg() { std::free(image.pixels); }
+};
+
+using DibPointer = std::unique_ptr<RgbImage, void (*)(RgbImage*)>;
+
+DibPointer decodedDib(const char* file) { return DibPointer(loadDib(file), freeDib); }
+
+TEST(GeneratedConfig, NamesTheScreenSizeAndSevenModels) {
+    const Config c = readConfig("chess.cfg");
+    EXPECT_EQ(c.screenWidth, 1024);
+    EXPECT_EQ(c.screenHeight, 768);
+    EXPECT_STREQ(c.kingModel, "king.ase");
+    EXPECT_STREQ(c.queenModel, "queen.ase");
+    EXPECT_STREQ(c.bishopModel, "bishop.ase");
+    EXPECT_STREQ(c.knightModel, "knight.ase");
+    EXPECT_STREQ(c.rookModel, "rook.ase");
+    EXPECT_STREQ(c.pawnModel, "pawn.ase");
+    EXPECT_STREQ(c.boardModel, "board.ase");
+}
+
+// Every index in range, a texture face per face, unit corner normals and shades inside the
+// range the light gives.
+void expectDrawablePart(const MeshPart& part, const Mesh& mesh, const std::string& where) {
+    ASSERT_GT(part.faceCount, 0) << where;
+    EXPECT_EQ(part.texFaceCount, part.faceCount) << where;
+    EXPECT_GE(part.materialIndex, 0) << where;
+    EXPECT_LT(part.materialIndex, mesh.materialCount) << where;
+    int badIndexes = 0, badNormals = 0, badShades = 0;
+    for (const MeshFace& f : part.faces) {
+        for (int v : {f.a, f.b, f.c})
+            badIndexes += v < 0 || v >= part.vertexCount;
+    }
+    for (const Int3& t : part.texFaces) {
+        for (int v : {t.a, t.b, t.c})
+            badIndexes += v < 0 || v >= part.texVertexCount;
+    }
+    const std::size_t floats = static_cast<std::size_t>(part.faceCount) * 9;
+    ASSERT_EQ(part.cornerPositions.size(), floats) << where;
+    ASSERT_EQ(part.cornerNormals.size(), floats) << where;
+    ASSERT_EQ(part.cornerTexCoords.size(), floats) << where;
+    ASSERT_EQ(part.cornerColours.size(), floats) << where;
+    for (std::size_t i = 0; i < floats; i += 3) {
+        const float* n = &part.cornerNormals[i];
+        badNormals += std::fabs(length(n[0], n[1], n[2]) - 1.0) > 2e-3;
+        const float* c = &part.cornerColours[i];
+        badShades += c[0] != c[1] || c[1] != c[2] || c[0] < 0.2499f || c[0] > 1.0001f;
+    }
+    EXPECT_EQ(badIndexes, 0) << where;
+    EXPECT_EQ(badNormals, 0) << where;
+    EXPECT_EQ(badShades, 0) << where;
+}
+
+TEST(GeneratedModels, EveryPartReadsAndPreparesForDrawing) {
+    const Config c = readConfig("chess.cfg");
+    for (const ModelFile& model : modelFiles(c)) {
+        TextureRegistry registry;
+        const Mesh mesh(model.name, &registry);
+        ASSERT_FALSE(mesh.parts.empty()) << model.name;
+        EXPECT_EQ(mesh.k1474, 200) << model.name;
+        EXPECT_EQ(static_cast<std::size_t>(mesh.materialCount), mesh.materials.size());
+        long triangles = 0;
+        for (std::size_t i = 0; i < mesh.parts.size(); ++i) {
+            expectDrawablePart(mesh.parts[i], mesh, model.name + (" part " + std::to_string(i)));
+            triangles += mesh.parts[i].faceCount;
+        }
+        if (model.slot != 7) {
+            EXPECT_GE(triangles, 500) << model.name;
+            EXPECT_LE(triangles, 8000) << model.name;
+        }
+    }
+}
+
+TEST(GeneratedModels, PiecesHaveBlackThenWhiteAndTheBodyFirst) {
+    const Config c = readConfig("chess.cfg");
+    for (const ModelFile& model : modelFiles(c)) {
+        if (model.slot == 7) continue;
+        const Mesh mesh(model.name, nullptr);
+        ASSERT_EQ(mesh.materialCount, 2) << model.name;
+        EXPECT_EQ(mesh.parts[0].materialIndex, 0) << model.name;
+        const DecodedJpeg black(mesh.materials[0].textureFile);
+        const DecodedJpeg white(mesh.materials[1].textureFile);
+        ASSERT_EQ(black.result, 1) << model.name;
+        ASSERT_EQ(white.result, 1) << model.name;
+        EXPECT_GT(meanBrightness(white.image) - meanBrightness(black.image), 100) << model.name;
+    }
+}
+
+TEST(GeneratedModels, KnightLooksTowardsPlusZ) {
+    const Mesh knight(readConfig("chess.cfg").knightModel, nullptr);
+    double sumZ = 0;
+    int count = 0;
+    for (const MeshPart& part : knight.parts) {
+        for (const Vec3& v : part.vertices) {
+            if (v.y < 0.75f) continue;
+            sumZ += v.z;
+            ++count;
+        }
+    }
+    ASSERT_GT(count, 0);
+    EXPECT_GT(sumZ / count, -0.5) << "the head leans forward, towards +z";
+}
+
+TEST(GeneratedModels, BoardLightSquaresAreShadedFlat) {
+    const Mesh board(readConfig("chess.cfg").boardModel, nullptr);
+    int marbleParts = 0;
+    for (const MeshPart& part : board.parts) {
+        if (board.materials.at(part.materialIndex).textureFile != "LIGHTMARBLE.JPG") continue;
+        ++marbleParts;
+        for (float shade : part.cornerColours)
+            ASSERT_FLOAT_EQ(shade, 0.6f);
+    }
+    EXPECT_GT(marbleParts, 0);
+}
+
+TEST(GeneratedPictures, DecodeAtTheirSizes) {
+    const struct {
+        const char* file;
+        int width, height;
+    } jpegs[] = {{"splash.jpg", 512, 1024}, {"menu.jpg", 512, 512}, {"kavrin.jpg", 128, 32}};
+    for (const auto& p : jpegs) {
+        const DecodedJpeg jpeg(p.file);
+        ASSERT_EQ(jpeg.result, 1) << p.file;
+        EXPECT_EQ(jpeg.image.width, p.width) << p.file;
+        EXPECT_EQ(jpeg.image.height, p.height) << p.file;
+    }
+    testing::internal::CaptureStderr();
+    const DibPointer font = decodedDib("Font.bmp");
+    const DibPointer highlight = decodedDib("Pole.bmp");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ASSERT_TRUE(font && highlight);
+    EXPECT_EQ(font->width, 256);
+    EXPECT_EQ(font->height, 256);
+    EXPECT_GT(highlight->width, 0);
+    EXPECT_EQ(highlight->width & (highlight->width - 1), 0);
+    EXPECT_EQ(highlight->width, highlight->height);
+}
+
+// Ink in the 16 x 16 cell of byte b: column b mod 16, row b div 16 from the top, while the
+// decoded rows run bottom first.
+int cellInk(const RgbImage& font, int b) {
+    int ink = 0;
+    for (int dy = 0; dy < 16; ++dy) {
+        const int row = 255 - ((b / 16) * 16 + dy);
+        for (int dx = 0; dx < 16; ++dx) {
+            const unsigned char* p = font.pixels + (row * 256 + (b % 16) * 16 + dx) * 3;
+            ink += p[0] > 64;
+        }
+    }
+    return ink;
+}
+
+TEST(GeneratedPictures, FontCellsHoldTheirGlyphs) {
+    const DibPointer font = decodedDib("Font.bmp");
+    ASSERT_TRUE(font);
+    ASSERT_EQ(font->width, 256);
+    EXPECT_GT(cellInk(*font, 0xE8), 10) << "c with caron in column 8, row 14";
+    EXPECT_GT(cellInk(*font, 'K'), 10);
+    EXPECT_EQ(cellInk(*font, 0x20), 0) << "space";
+    EXPECT_EQ(cellInk(*font, 0x0A), 0) << "control byte";
+    EXPECT_EQ(cellInk(*font, 0x98), 0) << "undefined byte";
+}
+
+TEST(GeneratedTextures, LoadingMakesEveryModelTextureFromItsFile) {
+    const Config c = readConfig("chess.cfg");
+    textureRegistry = new TextureRegistry;
+    testing::internal::CaptureStderr();
+    loadModels(c, meshTable);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "every texture file opens";
+    ASSERT_NE(meshTable, nullptr);
+    std::set<std::string> files;
+    std::set<std::uint32_t> names;
+    for (int slot = 1; slot <= 7; ++slot) {
+        ASSERT_NE(meshTable[slot], nullptr);
+        for (const MeshMaterial& m : meshTable[slot]->materials) {
+            ASSERT_NE(m.textureName, 0u) << m.textureFile;
+            files.insert(m.textureFile);
+            names.insert(m.textureName);
+            GLint width = 0, height = 0;
+            glBindTexture(GL_TEXTURE_2D, m.textureName);
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+            EXPECT_TRUE(width == 256 || width == 512) << m.textureFile << " " << width;
+            EXPECT_EQ(width, height) << m.textureFile;
+        }
+    }
+    EXPECT_EQ(names.size(), files.size()) << "one texture per file name";
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    freeModels();
+}
+
+TEST(GeneratedData, HoldsExactlyTheFilesTheGameReads) {
+    const Config c = readConfig("chess.cfg");
+    std::set<std::string> wanted = {"chess.cfg",  "Font.bmp", "Pole.bmp",
+                                    "splash.jpg", "menu.jpg", "kavrin.jpg"};
+    for (const ModelFile& model : modelFiles(c)) {
+        wanted.insert(model.name);
+        const Mesh mesh(model.name, nullptr);
+        for (const MeshMaterial& m : mesh.materials)
+            wanted.insert(m.textureFile);
+    }
+    std::set<std::string> present;
+    for (const auto& entry : std::filesystem::directory_iterator(dataDir)) {
+        // The desktop's icon may share the folder; the game itself never reads a PNG.
+        if (entry.path().extension() != ".png") present.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(present, wanted);
+}
+
+} // namespace
