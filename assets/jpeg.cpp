@@ -6,6 +6,8 @@
 
 #include <jpeglib.h>
 
+#include <jerror.h>
+
 namespace {
 
 // Pictures larger than this are refused rather than allocated.
@@ -20,6 +22,13 @@ struct JpegError {
 void jpegFatal(j_common_ptr info) {
     (*info->err->output_message)(info);
     std::longjmp(reinterpret_cast<JpegError*>(info->err)->back, 1);
+}
+
+// Ends the decoding through libjpeg's error path, so the picture fails with its message.
+void refuseAsTooLarge(jpeg_decompress_struct& info) {
+    info.err->msg_code = JERR_OUT_OF_MEMORY;
+    info.err->msg_parm.i[0] = 0;
+    (*info.err->error_exit)(reinterpret_cast<j_common_ptr>(&info));
 }
 
 } // namespace
@@ -46,22 +55,14 @@ int loadJpeg(const char* fileName, RgbImage& image) {
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
-    jpeg_start_decompress(&info);
     const long long pixelCount =
-        static_cast<long long>(info.output_width) * static_cast<long long>(info.output_height);
-    if (pixelCount <= 0 || pixelCount > maxJpegPixels) {
-        jpeg_destroy_decompress(&info);
-        std::fclose(file);
-        return 0;
-    }
-    image.width = static_cast<std::int32_t>(info.output_width);
-    image.height = static_cast<std::int32_t>(info.output_height);
+        static_cast<long long>(info.image_width) * static_cast<long long>(info.image_height);
+    if (pixelCount > maxJpegPixels) refuseAsTooLarge(info);
+    image.width = static_cast<std::int32_t>(info.image_width);
+    image.height = static_cast<std::int32_t>(info.image_height);
     image.pixels = static_cast<unsigned char*>(std::malloc(pixelCount * 3));
-    if (!image.pixels) {
-        jpeg_destroy_decompress(&info);
-        std::fclose(file);
-        return 0;
-    }
+    if (!image.pixels) refuseAsTooLarge(info);
+    jpeg_start_decompress(&info);
     const int stride = static_cast<int>(info.output_width) * info.output_components;
     JSAMPARRAY row =
         (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, stride, 1);

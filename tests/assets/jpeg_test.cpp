@@ -24,7 +24,7 @@ void writeJpeg(const char* fileName, int width, int height, int components, Samp
     info.image_width = width;
     info.image_height = height;
     info.input_components = components;
-    info.in_color_space = components == 3 ? JCS_RGB : JCS_GRAYSCALE;
+    info.in_color_space = components == 3 ? JCS_RGB : components == 4 ? JCS_CMYK : JCS_GRAYSCALE;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 100, TRUE);
     jpeg_start_compress(&info, TRUE);
@@ -76,6 +76,20 @@ TEST(JpegDecode, GreyPictureBecomesEqualRgb) {
     std::free(image.pixels);
 }
 
+TEST(JpegDecode, FourComponentPictureIsGreyFromItsFirstComponent) {
+    writeJpeg("cmyk.jpg", 8, 8, 4,
+              [](int, int, int c) { return static_cast<unsigned char>(c == 0 ? 200 : 40); });
+    RgbImage image;
+    ASSERT_EQ(loadJpeg("cmyk.jpg", image), 1);
+    ASSERT_EQ(image.width, 8);
+    for (int i = 0; i < 64; ++i) {
+        EXPECT_NEAR(image.pixels[3 * i], 200, 2);
+        EXPECT_EQ(image.pixels[3 * i + 1], image.pixels[3 * i]);
+        EXPECT_EQ(image.pixels[3 * i + 2], image.pixels[3 * i]);
+    }
+    std::free(image.pixels);
+}
+
 TEST(JpegErrors, MissingFileIsReported) {
     RgbImage image;
     testing::internal::CaptureStderr();
@@ -90,6 +104,28 @@ TEST(JpegErrors, CorruptDataFailsWithoutPixels) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(loadJpeg("corrupt.jpg", image), 0);
     EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
+    EXPECT_EQ(image.pixels, nullptr);
+}
+
+TEST(JpegErrors, PictureTooLargeToHoldFailsWithLibjpegsMessage) {
+    writeJpeg("small.jpg", 8, 8, 1, [](int, int, int) { return 90; });
+    std::ifstream in("small.jpg", std::ios::binary);
+    std::vector<char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Claim 30000 x 30000 pixels in the frame header.
+    std::size_t frame = 0;
+    while (frame + 9 < data.size() && !(static_cast<unsigned char>(data[frame]) == 0xFF &&
+                                        static_cast<unsigned char>(data[frame + 1]) == 0xC0))
+        ++frame;
+    ASSERT_LT(frame + 9, data.size());
+    for (std::size_t at : {frame + 5, frame + 7}) {
+        data[at] = static_cast<char>(30000 >> 8);
+        data[at + 1] = static_cast<char>(30000 & 0xFF);
+    }
+    std::ofstream("huge.jpg", std::ios::binary).write(data.data(), data.size());
+    RgbImage image;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadJpeg("huge.jpg", image), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Insufficient memory (case 0)\n");
     EXPECT_EQ(image.pixels, nullptr);
 }
 
