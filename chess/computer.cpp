@@ -1,6 +1,5 @@
 #include "chess/computer.h"
 
-#include <cstdlib>
 #include <cstring>
 
 ComputerPlayer computer;
@@ -35,10 +34,6 @@ int countTargets(const MoveTarget* list) {
         ++count;
     return count;
 }
-
-// The mobility count walks the pieces' destinations the way legalTargets does when the side
-// to move is not in check, counting them instead of building their lists; whatever it does
-// not cover (check, en passant) is counted from the lists themselves.
 
 int typeOf(int code) { return code < 0 ? -code : code; }
 
@@ -81,6 +76,10 @@ bool holdsSideToMovePiece(const Board& board, int index) {
     const int type = typeOf(code);
     return type >= 1 && type <= 6 && signOf(code) == signOf(board.sideToMove);
 }
+
+// The mobility count walks the pieces' destinations the way legalTargets does when the side
+// to move is not in check, counting them instead of building their lists; whatever it does
+// not cover (check, en passant) is counted from the lists themselves.
 
 bool pinAllows(const Square& square, int fx, int fy) {
     if (!square.pinned) return true;
@@ -438,7 +437,7 @@ int ComputerPlayer::evaluate() const {
     int destinations = 0;
     for (int index = squareIndex(1, 8); index <= squareIndex(8, 1); ++index) {
         const int code = squares[index].piece;
-        material += materialValues[typeOf(code) & 7] * signOf(code);
+        material += materialValues[typeOf(code)] * signOf(code);
         if (walkable && holdsSideToMovePiece(*this, index))
             destinations += countDestinations(*this, index);
     }
