@@ -89,7 +89,7 @@ int evalCommand(int argc, char** argv) {
     }
     Board position;
     if (!readPosition(argv[2], position)) return 1;
-    computer.chooseMove(position);
+    static_cast<Board&>(computer) = position;
     computer.engineColour = colour;
     std::printf("%d\n", computer.evaluate());
     return 0;
