@@ -420,16 +420,6 @@ TEST(RootChoice, SameMoveOnEveryCallAndThePositionIsOnlyRead) {
     EXPECT_EQ(-1, computer.engineColour);
 }
 
-TEST(RootChoice, PendingPromotionStaysAPawnInTheSearch) {
-    // The a7 pawn reaches a8 and waits; the search never promotes it and the root position
-    // keeps its own bits.
-    const Board position = positionFrom("8/P7/8/8/8/8/k6K/8 w - - 0 1");
-    const Move move = computer.chooseMove(position);
-    EXPECT_EQ(0u, computer.status & PromotionPending);
-    Board game = position;
-    ASSERT_EQ(1, game.makeMoveAt(move.fromFile, move.fromRank, move.toFile, move.toRank));
-}
-
 // The search against the plain minimax: same root scores and same chosen move.
 class AgainstPlainMinimax : public testing::TestWithParam<const char*> {};
 
