@@ -23,7 +23,8 @@ run: build
 	cd $(BUILD)/data && ../kavrin-chess
 
 sanitize-build: test-deps
-	@CC=clang CXX=clang++ cmake -S . -B $(SANBUILD) -DCMAKE_BUILD_TYPE=Debug -DKAVRIN_SANITIZE=ON >/dev/null
+	@CC=clang CXX=clang++ cmake -S . -B $(SANBUILD) -DCMAKE_BUILD_TYPE=Debug -DKAVRIN_SANITIZE=ON \
+		-DKAVRIN_GAME_DATA=$(abspath $(BUILD))/data >/dev/null
 	@cmake --build $(SANBUILD) -j$(JOBS)
 
 test: test-deps build sanitize-build
@@ -32,7 +33,11 @@ test: test-deps build sanitize-build
 	else \
 		cd $(BUILD) && $(XVFB) ctest --output-on-failure; \
 	fi
-	@cd $(SANBUILD) && ctest --output-on-failure
+	@if [ -n "$$DISPLAY" ]; then \
+		cd $(SANBUILD) && ctest --output-on-failure; \
+	else \
+		cd $(SANBUILD) && $(XVFB) ctest --output-on-failure; \
+	fi
 	@mkdir -p build-fuzz
 	@FUZZ_SECONDS=$${FUZZ_SECONDS:-3} fuzz/run.sh > build-fuzz/run.log 2>&1 \
 		|| { tail -n 40 build-fuzz/run.log; echo "fuzzing found a fault"; exit 1; }

@@ -2,7 +2,8 @@
 # Plays whole games on the real binary with real pointer and key events: two people mate
 # with f3 e5 g4 Qh4, a person gets the computer's answer to 1.e4, two computers play on with
 # animations off, and Esc ends the game with status 0. Screenshots of every stage go to
-# $SCREENSHOTS (default: screenshots/ in the working directory).
+# $SCREENSHOTS (default: screenshots/ in the working directory). The game's data comes from
+# $GAME_DATA (default: data/ beside the binary).
 set -u
 game=$1
 probe=$2
@@ -11,8 +12,12 @@ shots=${SCREENSHOTS:-$PWD/screenshots}
 mkdir -p "$shots"
 work=$(mktemp -d)
 trap 'kill $pid 2>/dev/null; rm -rf "$work"' EXIT
-cp "$(dirname "$game")"/data/* "$work"/
+cp "${GAME_DATA:-$(dirname "$game")/data}"/* "$work"/
 cd "$work"
+if [ -n "${ASAN_LOG:-}" ]; then
+    mkdir -p "$(dirname "$ASAN_LOG")"
+    rm -f "$ASAN_LOG".*
+fi
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -100,5 +105,22 @@ alive && fail "Esc did not end the game"
 wait $pid; status=$?
 [ $status -eq 0 ] || fail "Esc ended with status $status"
 [ -s "$work/stderr.txt" ] && { echo "stderr:"; cat "$work/stderr.txt"; }
+# Under AddressSanitizer (ASAN_LOG set): no error at all, and no leak allocated by our own
+# code; leaks whose allocations come only from libraries (the OpenGL driver, which is unloaded
+# before the report) are the driver's.
+if [ -n "${ASAN_LOG:-}" ]; then
+    for log in "$ASAN_LOG".*; do
+        [ -f "$log" ] || continue
+        grep -q 'ERROR: AddressSanitizer' "$log" && { fail "AddressSanitizer: $log"; cat "$log"; }
+        ours=$(awk -v src="${KAVRIN_SOURCE:-/nonexistent}" '
+            /^(Direct|Indirect) leak/ { block = $0; mine = 0; next }
+            /^ *#[1-9]/ && block != "" && (index($0, src) || /kavrin-chess\+0x|chessprobe\+0x/) { mine = 1 }
+            /^$/ { if (block != "" && mine) print block; block = "" }
+            END { if (block != "" && mine) print block }' "$log")
+        [ -z "$ours" ] || { fail "leaks of ours in $log: $ours"; cat "$log"; }
+        grep -h '^SUMMARY' "$log"
+    done
+fi
+
 [ $failures -eq 0 ] && echo "whole games passed"
 exit $failures
