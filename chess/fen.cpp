@@ -53,7 +53,14 @@ bool readCastling(Board& b, const char*& p) {
             rights[found - letters] = true;
         }
     }
+    // A right is kept only with its king and rook on their home squares.
     const char* const corner[4] = {"h1", "a1", "h8", "a8"};
+    for (int i = 0; i < 4; ++i) {
+        const int colour = i < 2 ? 1 : -1;
+        const bool kingHome = b.squares[squareFromText(i < 2 ? "e1" : "e8")].piece == 6 * colour;
+        const bool rookHome = b.squares[squareFromText(corner[i])].piece == 2 * colour;
+        if (!kingHome || !rookHome) rights[i] = false;
+    }
     for (int i = 0; i < 4; ++i)
         if (!rights[i]) b.squares[squareFromText(corner[i])].untouched = 0;
     if (!rights[0] && !rights[1]) b.squares[squareFromText("e1")].untouched = 0;
@@ -70,7 +77,14 @@ bool readEnPassant(Board& b, const char*& p) {
     const char square[3] = {p[0], p[0] ? p[1] : '\0', 0};
     const int expectedRank = b.sideToMove > 0 ? '6' : '3';
     if (square[0] < 'a' || square[0] > 'h' || square[1] != expectedRank) return false;
-    b.enPassant = squareFromText(square);
+    // The square passed over and the one it started from are empty, and the pawn that made
+    // the double step stands behind it.
+    const int passed = squareFromText(square);
+    const int s = b.sideToMove;
+    if (b.squares[passed].piece != 0 || b.squares[passed - 12 * s].piece != 0 ||
+        b.squares[passed + 12 * s].piece != -s)
+        return false;
+    b.enPassant = passed;
     p += 2;
     return true;
 }

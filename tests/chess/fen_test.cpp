@@ -27,6 +27,15 @@ TEST(Fen, CastlingRightsClearTheirCornersAndTheKing) {
     EXPECT_EQ(none.sideToMove, -1);
 }
 
+TEST(Fen, CastlingRightsNeedTheKingAndRookAtHome) {
+    const Board b = fromFen("R3K2R/8/8/8/8/8/8/4k3 w kq - 0 1");
+    EXPECT_EQ(b.squareAt(1, 8).untouched, 0);
+    EXPECT_EQ(b.squareAt(8, 8).untouched, 0);
+    const Names king = targetsOf(b, "e8");
+    EXPECT_EQ(std::count(king.begin(), king.end(), "g8"), 0);
+    EXPECT_EQ(std::count(king.begin(), king.end(), "c8"), 0);
+}
+
 TEST(Fen, StatusDescribesThePosition) {
     const Board mated = fromFen("rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3");
     EXPECT_EQ(mated.status, static_cast<std::uint32_t>(WhiteInCheck | WhiteMated));
@@ -52,6 +61,8 @@ TEST(Fen, MalformedRecordsAreRejectedAndChangeNothing) {
         "P3k3/8/8/8/8/8/8/4K3 w - -",
         "R3k3/8/8/8/8/8/8/4K3 w - -",
         "4k3/8/8/8/8/8/8/4K3",
+        "4k3/8/8/3PN3/8/8/8/4K3 w - e6 0 1",
+        "4k3/4p3/8/3Pp3/8/8/8/4K3 w - e6 0 1",
     };
     for (const char* fen : bad) {
         Board b;

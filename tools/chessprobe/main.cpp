@@ -10,7 +10,8 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: chessprobe perft|divide \"<FEN>\" <depth> | moves \"<FEN>\"\n");
+    std::fprintf(stderr, "usage: chessprobe perft|divide \"<FEN>\" <depth> | moves \"<FEN>\" | "
+                         "choose \"<FEN>\" | eval \"<FEN>\" 1|-1 | bench [runs]\n");
     return 2;
 }
 
