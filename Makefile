@@ -3,7 +3,8 @@
 BUILD := build
 SANBUILD := build-sanitize
 JOBS ?= $(shell nproc)
-XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
+# A random first display number keeps concurrent runs on one machine off each other's server.
+XVFB = xvfb-run -a -n $$(shuf -i 100-899 -n 1) -s "-screen 0 1280x1024x24"
 
 .PHONY: all build deps test-deps run test fuzz install screenshots clean
 
