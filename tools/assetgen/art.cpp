@@ -19,5 +19,5 @@ int writeArt(const std::string& dir) {
     ok &= writeBmp(fontPicture(text), d + "Font.bmp");
     ok &= writeBmp(highlightPicture(), d + "Pole.bmp");
     ok &= writePictures(text, d);
-    return ok;
+    return ok && text.ok();
 }

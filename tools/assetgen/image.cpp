@@ -189,6 +189,8 @@ void* TextSetter::face(const std::string& font, int size) {
     if (!result) {
         if (!library_ ||
             FT_New_Face(static_cast<FT_Library>(library_), font.c_str(), 0, &result) != 0) {
+            if (!fontMissing_) fprintf(stderr, "assetgen: cannot open the font %s\n", font.c_str());
+            fontMissing_ = true;
             return nullptr;
         }
         faces_.push_back({font, result});

@@ -39,7 +39,9 @@ class TextSetter {
   public:
     TextSetter();
     ~TextSetter();
-    int ok() const { return library_ != nullptr; }
+    // 1 while FreeType runs and every font asked for has opened; a picture set without its
+    // font would be silently blank.
+    int ok() const { return library_ != nullptr && !fontMissing_; }
     // Width in pixels of `text` (UTF-8) at the given size in the given font file.
     int measure(const std::string& font, int size, const std::string& text);
     // Draws `text` with its baseline at y, starting at x.
@@ -52,6 +54,7 @@ class TextSetter {
   private:
     void* face(const std::string& font, int size);
     void* library_ = nullptr;
+    bool fontMissing_ = false;
     std::vector<std::pair<std::string, void*>> faces_;
 };
 
