@@ -21,7 +21,7 @@ void put32(Bytes& b, std::uint32_t v) {
     put16(b, v >> 16);
 }
 
-struct BmpSpec {
+struct BmpForm {
     int headerSize = 40;
     std::int32_t width = 1;
     std::int32_t height = 1;
@@ -34,7 +34,7 @@ struct BmpSpec {
     bool fileHeader = true;
 };
 
-Bytes makeBmp(const BmpSpec& s) {
+Bytes makeBmp(const BmpForm& s) {
     Bytes info;
     put32(info, s.headerSize);
     if (s.headerSize == 12) {
@@ -77,9 +77,9 @@ Bytes makeBmp(const BmpSpec& s) {
 }
 
 // The decoded pixels as 0xRRGGBB values, bottom row first; empty when decoding failed.
-std::vector<std::uint32_t> decode(const BmpSpec& spec, int* width = nullptr,
+std::vector<std::uint32_t> decode(const BmpForm& form, int* width = nullptr,
                                   int* height = nullptr) {
-    const Bytes file = makeBmp(spec);
+    const Bytes file = makeBmp(form);
     RgbImage* image = decodeDib(file.data(), file.size(), "test.bmp");
     std::vector<std::uint32_t> out;
     if (!image) return out;
@@ -96,7 +96,7 @@ std::vector<std::uint32_t> decode(const BmpSpec& spec, int* width = nullptr,
 using Pixels = std::vector<std::uint32_t>;
 
 TEST(DibDecode, TwentyFourBitsThreeWideSkipsThreePaddingBytes) {
-    BmpSpec s;
+    BmpForm s;
     s.width = 3;
     s.height = 2;
     // Bottom row, then top row; B, G, R per pixel and 3 padding bytes per row.
@@ -110,7 +110,7 @@ TEST(DibDecode, TwentyFourBitsThreeWideSkipsThreePaddingBytes) {
 }
 
 TEST(DibDecode, TwentyFourBitsFourWideHasNoPadding) {
-    BmpSpec s;
+    BmpForm s;
     s.width = 4;
     s.height = 2;
     for (int i = 0; i < 24; ++i)
@@ -122,7 +122,7 @@ TEST(DibDecode, TwentyFourBitsFourWideHasNoPadding) {
 }
 
 TEST(DibDecode, TopDownBitmapIsFlippedToBottomFirst) {
-    BmpSpec s;
+    BmpForm s;
     s.width = 1;
     s.height = -2;
     s.bits = {0x33, 0x22, 0x11, 0, 0x66, 0x55, 0x44, 0};
@@ -130,7 +130,7 @@ TEST(DibDecode, TopDownBitmapIsFlippedToBottomFirst) {
 }
 
 TEST(DibDecode, ThirtyTwoBits) {
-    BmpSpec s;
+    BmpForm s;
     s.width = 2;
     s.bitCount = 32;
     s.bits = {0x03, 0x02, 0x01, 0xFF, 0x30, 0x20, 0x10, 0x00};
@@ -138,7 +138,7 @@ TEST(DibDecode, ThirtyTwoBits) {
 }
 
 TEST(DibDecode, SixteenBitsFiveFiveFive) {
-    BmpSpec s;
+    BmpForm s;
     s.width = 2;
     s.bitCount = 16;
     // Pure red (0x7C00) and pure blue (0x001F).
@@ -147,7 +147,7 @@ TEST(DibDecode, SixteenBitsFiveFiveFive) {
 }
 
 TEST(DibDecode, SixteenBitsWithBitFields) {
-    BmpSpec s;
+    BmpForm s;
     s.width = 2;
     s.bitCount = 16;
     s.compression = 3;
@@ -158,7 +158,7 @@ TEST(DibDecode, SixteenBitsWithBitFields) {
 }
 
 TEST(DibDecode, ThirtyTwoBitsWithBitFields) {
-    BmpSpec s;
+    BmpForm s;
     s.width = 1;
     s.bitCount = 32;
     s.compression = 3;
@@ -168,7 +168,7 @@ TEST(DibDecode, ThirtyTwoBitsWithBitFields) {
 }
 
 TEST(DibDecode, OneBitWithColourTable) {
-    BmpSpec s;
+    BmpForm s;
     s.width = 9;
     s.height = 1;
     s.bitCount = 1;
@@ -178,7 +178,7 @@ TEST(DibDecode, OneBitWithColourTable) {
 }
 
 TEST(DibDecode, FourBitsWithColourTable) {
-    BmpSpec s;
+    BmpForm s;
     s.width = 3;
     s.bitCount = 4;
     s.palette.assign(16, 0);
@@ -189,7 +189,7 @@ TEST(DibDecode, FourBitsWithColourTable) {
 }
 
 TEST(DibDecode, EightBitsWithShortColourTable) {
-    BmpSpec s;
+    BmpForm s;
     s.width = 3;
     s.bitCount = 8;
     s.coloursUsed = 2;
@@ -199,7 +199,7 @@ TEST(DibDecode, EightBitsWithShortColourTable) {
 }
 
 TEST(DibDecode, BitsFollowALongerColourTableThanTheDepthCanIndex) {
-    BmpSpec s;
+    BmpForm s;
     s.fileHeader = false;
     s.width = 1;
     s.bitCount = 8;
@@ -211,7 +211,7 @@ TEST(DibDecode, BitsFollowALongerColourTableThanTheDepthCanIndex) {
 }
 
 TEST(DibDecode, CoreHeaderSizesAreUnsigned) {
-    BmpSpec s;
+    BmpForm s;
     s.headerSize = 12;
     s.width = 1;
     s.height = 0x8001;
@@ -225,7 +225,7 @@ TEST(DibDecode, CoreHeaderSizesAreUnsigned) {
 }
 
 TEST(DibDecode, RunLengthEightBits) {
-    BmpSpec s;
+    BmpForm s;
     s.width = 4;
     s.height = 2;
     s.bitCount = 8;
@@ -238,7 +238,7 @@ TEST(DibDecode, RunLengthEightBits) {
 }
 
 TEST(DibDecode, RunLengthFourBitsWithDelta) {
-    BmpSpec s;
+    BmpForm s;
     s.width = 4;
     s.height = 2;
     s.bitCount = 4;
@@ -253,7 +253,7 @@ TEST(DibDecode, RunLengthFourBitsWithDelta) {
 }
 
 TEST(DibDecode, CoreHeaderWithThreeByteColours) {
-    BmpSpec s;
+    BmpForm s;
     s.headerSize = 12;
     s.width = 2;
     s.bitCount = 8;
@@ -266,7 +266,7 @@ TEST(DibDecode, CoreHeaderWithThreeByteColours) {
 }
 
 TEST(DibDecode, InfoHeaderWithoutFileHeaderLoads) {
-    BmpSpec s;
+    BmpForm s;
     s.fileHeader = false;
     s.width = 1;
     s.bitCount = 8;
@@ -277,7 +277,7 @@ TEST(DibDecode, InfoHeaderWithoutFileHeaderLoads) {
 }
 
 TEST(DibErrors, OtherHeaderSizeIsUnknownFormat) {
-    BmpSpec s;
+    BmpForm s;
     s.headerSize = 108;
     s.bits = {1, 2, 3, 0};
     testing::internal::CaptureStderr();
@@ -286,19 +286,19 @@ TEST(DibErrors, OtherHeaderSizeIsUnknownFormat) {
 }
 
 TEST(DibErrors, ShortOrStrangeBitsAreConversionErrors) {
-    BmpSpec shortBits;
+    BmpForm shortBits;
     shortBits.width = 2;
     shortBits.height = 2;
     shortBits.bits = {1, 2, 3, 4, 5, 6, 0, 0, 1, 2};
-    BmpSpec badDepth;
+    BmpForm badDepth;
     badDepth.bitCount = 7;
     badDepth.bits = {0, 0, 0, 0};
-    BmpSpec zeroWidth;
+    BmpForm zeroWidth;
     zeroWidth.width = 0;
-    BmpSpec rleTwentyFour;
+    BmpForm rleTwentyFour;
     rleTwentyFour.compression = 1;
     rleTwentyFour.bits = {0, 1};
-    for (const BmpSpec& s : {shortBits, badDepth, zeroWidth, rleTwentyFour}) {
+    for (const BmpForm& s : {shortBits, badDepth, zeroWidth, rleTwentyFour}) {
         testing::internal::CaptureStderr();
         EXPECT_TRUE(decode(s).empty());
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: Image file conversion error.\n");
@@ -306,7 +306,7 @@ TEST(DibErrors, ShortOrStrangeBitsAreConversionErrors) {
 }
 
 TEST(DibErrors, HugeSizeIsOutOfMemory) {
-    BmpSpec s;
+    BmpForm s;
     s.width = 1 << 20;
     s.height = 1 << 20;
     testing::internal::CaptureStderr();
@@ -315,7 +315,7 @@ TEST(DibErrors, HugeSizeIsOutOfMemory) {
 }
 
 TEST(DibErrors, TruncatedFilesNeverReadPastTheData) {
-    BmpSpec s;
+    BmpForm s;
     s.width = 3;
     s.height = 3;
     s.bitCount = 8;
@@ -333,7 +333,7 @@ TEST(DibErrors, TruncatedFilesNeverReadPastTheData) {
 }
 
 TEST(DibFile, LoadsFromFileAndReportsMissingFile) {
-    BmpSpec s;
+    BmpForm s;
     s.bits = {3, 2, 1, 0};
     const Bytes file = makeBmp(s);
     std::ofstream("dib_test.bmp", std::ios::binary)

@@ -124,11 +124,11 @@ class Renderer {
             n = n * -1.0;
         }
         const double diffuse = 0.32 + 0.78 * std::max(0.0, dot(n, light));
-        const double spec = std::pow(std::max(0.0, dot(n, normalized(light + view))), 40) * 0.35;
+        const double specular = std::pow(std::max(0.0, dot(n, normalized(light + view))), 40) * 0.35;
         const double rim = std::pow(1.0 - std::max(0.0, dot(n, view)), 3) * 0.18;
-        return {static_cast<float>(base.r * diffuse + spec + rim * 0.6),
-                static_cast<float>(base.g * diffuse + spec + rim * 0.7),
-                static_cast<float>(base.b * diffuse + spec + rim * 0.9)};
+        return {static_cast<float>(base.r * diffuse + specular + rim * 0.6),
+                static_cast<float>(base.g * diffuse + specular + rim * 0.7),
+                static_cast<float>(base.b * diffuse + specular + rim * 0.9)};
     }
 
     void fill(const Corner* c, const Image& texture) {
