@@ -15,35 +15,11 @@
 #include "chess/board.h"
 #include "chess/fen.h"
 #include "scene/glsetup.h"
-
-// The test binary links with --wrap=SDL_GetTicks, so the game's code reads this clock.
-static Uint32 testTicks = 0;
-extern "C" Uint32 __wrap_SDL_GetTicks() { return testTicks; }
+#include "tests/scene/scene_fixture.h"
 
 namespace {
 
-class GameWindow : public testing::Environment {
-  public:
-    void SetUp() override {
-        ASSERT_EQ(chdir(KAVRIN_DATA_DIR), 0);
-        config = readConfig("chess.cfg");
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-        ASSERT_NE(SDL_SetVideoMode(config.screenWidth, config.screenHeight, 0, SDL_OPENGL),
-                  nullptr);
-        ASSERT_EQ(initGL(), 1);
-        resizeGL(config.screenWidth, config.screenHeight);
-        loadModels(config, meshTable);
-        ASSERT_NE(meshTable, nullptr);
-    }
-    void TearDown() override {
-        freeModels();
-        SDL_Quit();
-    }
-};
-
-const testing::Environment* const window = testing::AddGlobalTestEnvironment(new GameWindow);
+const testing::Environment* const window = testing::AddGlobalTestEnvironment(new SceneWindow);
 
 void press(SDLKey key, SDLMod mod = KMOD_NONE) {
     SDL_keysym keysym = {};

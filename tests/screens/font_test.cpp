@@ -3,11 +3,11 @@
 #include <string>
 
 #include "assets/texture.h"
-#include "screen_fixture.h"
+#include "tests/scene/scene_fixture.h"
 
 namespace {
 
-const testing::Environment* const window = testing::AddGlobalTestEnvironment(new ScreenWindow);
+const testing::Environment* const window = testing::AddGlobalTestEnvironment(new SceneWindow);
 
 class FontText : public testing::Test {
   protected:

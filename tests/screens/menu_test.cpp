@@ -5,12 +5,12 @@
 
 #include "app/state.h"
 #include "assets/texture.h"
-#include "screen_fixture.h"
 #include "screens/font.h"
+#include "tests/scene/scene_fixture.h"
 
 namespace {
 
-const testing::Environment* const window = testing::AddGlobalTestEnvironment(new ScreenWindow);
+const testing::Environment* const window = testing::AddGlobalTestEnvironment(new SceneWindow);
 
 class Menu : public testing::Test {
   protected:

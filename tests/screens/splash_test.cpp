@@ -2,11 +2,11 @@
 
 #include "app/state.h"
 #include "assets/loading.h"
-#include "screen_fixture.h"
+#include "tests/scene/scene_fixture.h"
 
 namespace {
 
-const testing::Environment* const window = testing::AddGlobalTestEnvironment(new ScreenWindow);
+const testing::Environment* const window = testing::AddGlobalTestEnvironment(new SceneWindow);
 
 constexpr Uint32 start = 50000;
 
