@@ -4,7 +4,9 @@ BUILD := build
 SANBUILD := build-sanitize
 JOBS ?= $(shell nproc)
 # A random first display number keeps concurrent runs on one machine off each other's server.
-XVFB = xvfb-run -a -n $$(shuf -i 100-899 -n 1) -s "-screen 0 1280x1024x24"
+# -noreset keeps the server up between test programs: by default it resets when its last
+# client leaves, and a program connecting during that reset is refused.
+XVFB = xvfb-run -a -n $$(shuf -i 100-899 -n 1) -s "-screen 0 1280x1024x24 -noreset"
 
 .PHONY: all build deps test-deps run test fuzz install screenshots clean
 

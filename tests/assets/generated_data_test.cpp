@@ -5,6 +5,7 @@
 #include "assets/loading.h"
 #include "assets/mesh.h"
 #include "assets/texture.h"
+#include "tests/display.h"
 
 #include <GL/gl.h>
 #include <SDL/SDL.h>
@@ -27,7 +28,7 @@ class GlContextInDataDir : public testing::Environment {
   public:
     void SetUp() override {
         ASSERT_EQ(chdir(dataDir.c_str()), 0);
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        ASSERT_EQ(initVideoRetrying(), 0) << SDL_GetError();
         ASSERT_NE(SDL_SetVideoMode(64, 64, 0, SDL_OPENGL), nullptr) << SDL_GetError();
     }
     void TearDown() override { SDL_Quit(); }

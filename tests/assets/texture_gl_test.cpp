@@ -1,6 +1,7 @@
 #include "assets/loading.h"
 #include "assets/mesh.h"
 #include "assets/texture.h"
+#include "tests/display.h"
 
 #include <GL/gl.h>
 #include <SDL/SDL.h>
@@ -20,7 +21,7 @@ namespace {
 class GlContext : public testing::Environment {
   public:
     void SetUp() override {
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        ASSERT_EQ(initVideoRetrying(), 0) << SDL_GetError();
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
         ASSERT_NE(SDL_SetVideoMode(64, 64, 0, SDL_OPENGL), nullptr) << SDL_GetError();
     }

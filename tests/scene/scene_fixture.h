@@ -21,6 +21,7 @@
 #include "chess/board.h"
 #include "scene/camera.h"
 #include "scene/glsetup.h"
+#include "tests/display.h"
 
 // The test binaries link with --wrap=SDL_GetTicks, so the game's code reads this clock.
 // Each test binary is one source file, so these are defined once per binary.
@@ -40,7 +41,7 @@ class SceneWindow : public testing::Environment {
     void SetUp() override {
         ASSERT_EQ(chdir(KAVRIN_DATA_DIR), 0);
         config = readConfig("chess.cfg");
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        ASSERT_EQ(initVideoRetrying(), 0) << SDL_GetError();
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
         ASSERT_NE(SDL_SetVideoMode(1024, 768, 0, SDL_OPENGL), nullptr) << SDL_GetError();
