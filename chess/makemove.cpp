@@ -67,7 +67,9 @@ void Board::promote(int type) {
         Square& square = squares[squareIndex(file, rank)];
         if (square.piece == pawn) square.piece = static_cast<std::int8_t>(pawn * type);
     }
-    status &= ~PromotionPending;
+    // The end-of-game bits of the move's own status update judged the pawn still standing on
+    // its last rank; the new piece may turn that stalemate into mate, so they are judged again.
+    status &= ~(PromotionPending | WhiteMated | BlackMated | Stalemate);
     status |= KeepSide;
     updateStatus();
     status &= ~KeepSide;

@@ -110,6 +110,18 @@ TEST(Promotion, BlackPawnOnRankOneBecomesAKnight) {
     EXPECT_EQ(b.sideToMove, 1);
 }
 
+// While the pawn waits on a8 Black has no move and is not in check; the piece it becomes
+// decides whether that is stalemate or mate.
+TEST(Promotion, ThePromotedPieceDecidesBetweenStalemateAndMate) {
+    Board queen = fromFen("2k5/P7/2K1N3/8/5B2/8/8/8 w - -");
+    ASSERT_EQ(playMoves(queen, {"a7a8"}), 1);
+    Board knight = queen;
+    queen.promote(5);
+    EXPECT_EQ(queen.status, static_cast<std::uint32_t>(BlackInCheck | BlackMated));
+    knight.promote(3);
+    EXPECT_EQ(knight.status, static_cast<std::uint32_t>(Stalemate));
+}
+
 TEST(Status, StalemateWithoutCheck) {
     Board b = fromFen("7k/4Q3/6K1/8/8/8/8/8 w - -");
     ASSERT_EQ(playMoves(b, {"e7f7"}), 1);
