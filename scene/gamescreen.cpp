@@ -81,7 +81,8 @@ int statusRow() {
     if (board.status & WhiteMated) return WhiteMatedRow;
     if (board.status & WhiteInCheck) return WhiteCheckRow;
     if (board.status & BlackInCheck) return BlackCheckRow;
-    if (board.status & Stalemate) return StalemateRow;
+    // Before the promotion a stalemate is only provisional (the pawn may become a checking piece).
+    if ((board.status & Stalemate) && !(board.status & PromotionPending)) return StalemateRow;
     return -1;
 }
 

@@ -281,6 +281,24 @@ TEST_F(GameFlow, AComputersPromotionWaitsForAKey) {
     EXPECT_EQ(board.squareAt(1, 8).piece, 5);
 }
 
+// Black has no move while the pawn waits on a8, which is not yet the end: the queen mates.
+TEST_F(GameFlow, APawnWaitingInAStalematedPositionStillPromotes) {
+    menuOptions.animations = 0;
+    startWith("2k5/P7/2K1N3/8/5B2/8/8/8 w - -");
+    click("a7");
+    click("a8");
+    press(SDLK_x);
+    EXPECT_TRUE(appBitsSet(AppGame));
+    frameAt(testTicks + 16);
+    ASSERT_TRUE(appBitsSet(AppPromotionPrompt));
+    press(SDLK_d);
+    EXPECT_TRUE(appBitsSet(AppGame));
+    EXPECT_EQ(board.squareAt(1, 8).piece, 5);
+    EXPECT_EQ(board.status, static_cast<std::uint32_t>(BlackInCheck | BlackMated));
+    press(SDLK_x);
+    EXPECT_TRUE(appBitsSet(AppMenu));
+}
+
 TEST_F(GameFlow, AKeyAfterTheEndReturnsToTheMenuAndActsThere) {
     startWith("rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3");
     press(SDLK_h);

@@ -161,6 +161,9 @@ TEST_F(GameScreen, NoStatusShowsNoMessage) {
     const Frame screen = screenFrame();
     EXPECT_TRUE(litBox(screen, 0, 768 - 48, 1024 - 140, 768).empty());
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    // While a pawn waits for its piece, a stalemate is not yet the end of the game.
+    board.status = Stalemate | PromotionPending;
+    EXPECT_TRUE(litBox(screenFrame(), 0, 768 - 48, 1024 - 140, 768).empty());
 }
 
 TEST_F(GameScreen, LogoSitsSevenPixelsFromTheTopRightCorner) {
