@@ -1,5 +1,6 @@
 #include "art.h"
 
+#include "icon.h"
 #include "image.h"
 #include "pictures.h"
 #include "textures.h"
@@ -19,5 +20,6 @@ int writeArt(const std::string& dir) {
     ok &= writeBmp(fontPicture(text), d + "Font.bmp");
     ok &= writeBmp(highlightPicture(), d + "Pole.bmp");
     ok &= writePictures(text, d);
+    ok &= writeIcon(text, d + "kavrin-chess.png");
     return ok && text.ok();
 }
