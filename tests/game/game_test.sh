@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Plays whole games on the real binary with real pointer and key events: two people mate
 # with f3 e5 g4 Qh4, a person gets the computer's answer to 1.e4, two computers play on with
-# animations off, and Esc ends the game with status 0. Screenshots of every stage go to
+# animations off, and Esc ends the game with status 0; a second game in progress is ended by
+# the window's close button, with status 0 as well. Screenshots of every stage go to
 # $SCREENSHOTS (default: screenshots/ in the working directory). The game's data comes from
 # $GAME_DATA (default: data/ beside the binary).
 set -u
@@ -41,13 +42,26 @@ patch() {
 }
 alive() { kill -0 $pid 2>/dev/null; }
 
-"$game" 2> "$work/stderr.txt" & pid=$!
-for _ in $(seq 1 300); do
-    id=$(xdotool search --name '^Kavrin chess$' 2>/dev/null | head -n 1)
-    [ -n "$id" ] && break
-    sleep 0.1
-done
-[ -n "${id:-}" ] || { fail "no game window"; exit 1; }
+# Starts the game and waits for its window.
+start() {
+    id=
+    "$game" 2>> "$work/stderr.txt" & pid=$!
+    for _ in $(seq 1 300); do
+        id=$(xdotool search --name '^Kavrin chess$' 2>/dev/null | head -n 1)
+        [ -n "$id" ] && break
+        sleep 0.1
+    done
+    [ -n "${id:-}" ] || { fail "no game window"; exit 1; }
+}
+# Waits for the game to end by itself and checks its exit status.
+ended() {
+    for _ in $(seq 1 50); do alive || break; sleep 0.1; done
+    alive && fail "$1 did not end the game"
+    wait $pid; status=$?
+    [ $status -eq 0 ] || fail "$1 ended with status $status"
+}
+
+start
 
 sleep 3
 shot splash
@@ -100,10 +114,17 @@ echo "memory of two computers playing: ${early:-?} kB after 10 s, ${late:-?} kB 
     || fail "the memory grew from ${early:-?} kB to ${late:-?} kB"
 
 key Escape 0.5
-for _ in $(seq 1 50); do alive || break; sleep 0.1; done
-alive && fail "Esc did not end the game"
-wait $pid; status=$?
-[ $status -eq 0 ] || fail "Esc ended with status $status"
+ended Esc
+
+# Once more, to a game in progress, ended by the window's close button.
+start
+sleep 3
+key space 12.5
+key s 1
+click e2 white; click e4 white 1
+shot before-close
+python3 "$here/close_window.py" "$id"
+ended "the close button"
 [ -s "$work/stderr.txt" ] && { echo "stderr:"; cat "$work/stderr.txt"; }
 # Under AddressSanitizer (ASAN_LOG set): no error at all, and no leak allocated by our own
 # code; leaks whose allocations come only from libraries (the OpenGL driver, which is unloaded
