@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include "app/config.h"
@@ -235,6 +236,36 @@ TEST_F(GameFlow, TwoComputersStartFromTheKey) {
     press(SDLK_s);
     EXPECT_EQ(board.sideToMove, -1);
     EXPECT_TRUE(appBitsSet(AppMoveAnim | AppComputerToMove));
+}
+
+// Game after game between two computers, with a bishop at every promotion prompt and S after
+// every end: the heap the game holds stays where it was after the first hundred plies.
+TEST_F(GameFlow, TwoComputersPlayFiveHundredPliesInFlatMemory) {
+    menuOptions.players = 2;
+    menuOptions.animations = 0;
+    press(SDLK_s);
+    int plies = 0, games = 1, side = board.sideToMove;
+    size_t heapAtHundred = 0;
+    for (int frame = 0; plies < 500 && frame < 5000; ++frame) {
+        frameAt(testTicks + 16);
+        if (appBitsSet(AppPromotionPrompt)) press(SDLK_s);
+        if (board.sideToMove != side) ++plies;
+        side = board.sideToMove;
+        if ((board.status & GameOverMask) && !(board.status & PromotionPending)) {
+            press(SDLK_s); // back to the menu, where S starts the next game and its first move
+            ASSERT_TRUE(appBitsSet(AppGame));
+            ASSERT_EQ(board.sideToMove, -1);
+            ++games;
+            ++plies;
+            side = board.sideToMove;
+        }
+        if (plies == 100 && heapAtHundred == 0) heapAtHundred = mallinfo2().uordblks;
+    }
+    ASSERT_EQ(plies, 500);
+    const size_t heap = mallinfo2().uordblks;
+    EXPECT_LT(heap, heapAtHundred + 64 * 1024)
+        << "heap " << heapAtHundred << " B after 100 plies, " << heap << " B after 500, "
+        << games << " games";
 }
 
 TEST_F(GameFlow, EachPromotionKeyChoosesItsPiece) {
