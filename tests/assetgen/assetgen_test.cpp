@@ -3,17 +3,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <jpeglib.h>
 
 namespace {
 
@@ -142,16 +138,6 @@ TEST(Models, EveryModelIsWellFormed) {
     expectWellFormed(readAse(dataDir + "/board.ase"), "board.ase");
 }
 
-TEST(Models, PiecesHaveBlackThenWhiteMaterialsAndTheBodyFirst) {
-    for (const PieceSpec& p : pieces) {
-        const AseModel m = readAse(dataDir + "/" + p.file);
-        ASSERT_EQ(m.materialCount, 2) << p.file;
-        EXPECT_EQ(m.bitmaps[0], "ebony.jpg") << p.file;
-        EXPECT_EQ(m.bitmaps[1], "ivory.jpg") << p.file;
-        EXPECT_EQ(m.parts[0].materialRef, 0) << p.file;
-    }
-}
-
 TEST(Models, PiecesStandOnTheirSquareAtTheirHeight) {
     for (const PieceSpec& p : pieces) {
         const AseModel m = readAse(dataDir + "/" + p.file);
@@ -235,60 +221,7 @@ TEST(Models, BoardCoversTheSquaresWithLightMarbleBelowTheHighlightPlane) {
     EXPECT_NEAR(area, 32.0, 1e-3);
 }
 
-struct PictureSize {
-    int width = 0, height = 0, components = 0;
-};
-
-PictureSize jpegSize(const std::string& path) {
-    PictureSize size;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) {
-        return size;
-    }
-    jpeg_decompress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, f);
-    if (jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK) {
-        size = {static_cast<int>(info.image_width), static_cast<int>(info.image_height),
-                info.num_components};
-    }
-    jpeg_destroy_decompress(&info);
-    fclose(f);
-    return size;
-}
-
 bool powerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
-
-TEST(Textures, EveryModelTextureIsAPowerOfTwoColourJpeg) {
-    std::vector<std::string> files;
-    for (const PieceSpec& p : pieces) {
-        const AseModel m = readAse(dataDir + "/" + p.file);
-        files.insert(files.end(), m.bitmaps.begin(), m.bitmaps.end());
-    }
-    const AseModel board = readAse(dataDir + "/board.ase");
-    files.insert(files.end(), board.bitmaps.begin(), board.bitmaps.end());
-    for (const std::string& f : files) {
-        const PictureSize s = jpegSize(dataDir + "/" + f);
-        EXPECT_TRUE(s.width == 256 || s.width == 512) << f << " " << s.width;
-        EXPECT_EQ(s.width, s.height) << f;
-        EXPECT_EQ(s.components, 3) << f;
-    }
-}
-
-TEST(Pictures, SplashMenuAndLogoHaveTheirScreenSizes) {
-    const PictureSize splash = jpegSize(dataDir + "/splash.jpg");
-    EXPECT_EQ(splash.width, 512);
-    EXPECT_EQ(splash.height, 1024);
-    EXPECT_EQ(splash.components, 3);
-    const PictureSize menu = jpegSize(dataDir + "/menu.jpg");
-    EXPECT_EQ(menu.width, 512);
-    EXPECT_EQ(menu.height, 512);
-    const PictureSize logo = jpegSize(dataDir + "/kavrin.jpg");
-    EXPECT_EQ(logo.width, 128);
-    EXPECT_EQ(logo.height, 32);
-}
 
 struct Bmp {
     int headerSize = 0, width = 0, height = 0, bits = 0;
@@ -383,28 +316,6 @@ TEST(Highlight, IsASmallBrightBitmap) {
     EXPECT_TRUE(powerOfTwo(pole.width));
     EXPECT_EQ(pole.width, pole.height);
     EXPECT_GT(pole.value(pole.width / 2, pole.height / 2), 200);
-}
-
-TEST(Config, NamesTheScreenSizeAndEveryModel) {
-    std::istringstream in(readFile(dataDir + "/chess.cfg"));
-    std::map<std::string, std::string> values;
-    std::string key, value;
-    while (in >> key >> value) {
-        values[key] = value;
-    }
-    EXPECT_EQ(values["*SCREEN_WIDTH"], "1024");
-    EXPECT_EQ(values["*SCREEN_HEIGHT"], "768");
-    EXPECT_EQ(values["*KING"], "king.ase");
-    EXPECT_EQ(values["*QUEEN"], "queen.ase");
-    EXPECT_EQ(values["*BISHOP"], "bishop.ase");
-    EXPECT_EQ(values["*KNIGHT"], "knight.ase");
-    EXPECT_EQ(values["*ROOK"], "rook.ase");
-    EXPECT_EQ(values["*PAWN"], "pawn.ase");
-    EXPECT_EQ(values["*CHESSBOARD"], "board.ase");
-    for (const auto& kv : values) {
-        EXPECT_TRUE(std::ifstream(dataDir + "/" + kv.second).good() || kv.second[0] <= '9')
-            << kv.second;
-    }
 }
 
 std::set<std::string> filesIn(const std::string& dir) {

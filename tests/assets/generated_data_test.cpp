@@ -199,31 +199,6 @@ TEST(GeneratedPictures, DecodeAtTheirSizes) {
     EXPECT_EQ(highlight->width, highlight->height);
 }
 
-// Ink in the 16 x 16 cell of byte b: column b mod 16, row b div 16 from the top, while the
-// decoded rows run bottom first.
-int cellInk(const RgbImage& font, int b) {
-    int ink = 0;
-    for (int dy = 0; dy < 16; ++dy) {
-        const int row = 255 - ((b / 16) * 16 + dy);
-        for (int dx = 0; dx < 16; ++dx) {
-            const unsigned char* p = font.pixels + (row * 256 + (b % 16) * 16 + dx) * 3;
-            ink += p[0] > 64;
-        }
-    }
-    return ink;
-}
-
-TEST(GeneratedPictures, FontCellsHoldTheirGlyphs) {
-    const DibPointer font = decodedDib("Font.bmp");
-    ASSERT_TRUE(font);
-    ASSERT_EQ(font->width, 256);
-    EXPECT_GT(cellInk(*font, 0xE8), 10) << "c with caron in column 8, row 14";
-    EXPECT_GT(cellInk(*font, 'K'), 10);
-    EXPECT_EQ(cellInk(*font, 0x20), 0) << "space";
-    EXPECT_EQ(cellInk(*font, 0x0A), 0) << "control byte";
-    EXPECT_EQ(cellInk(*font, 0x98), 0) << "undefined byte";
-}
-
 TEST(GeneratedTextures, LoadingMakesEveryModelTextureFromItsFile) {
     const Config c = readConfig("chess.cfg");
     textureRegistry = new TextureRegistry;
