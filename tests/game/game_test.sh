@@ -102,14 +102,14 @@ key h
 key s 1
 for second in $(seq 1 60); do
     alive || break
-    [ "$second" = 10 ] && early=$(rss)
+    [ "$second" = 20 ] && early=$(rss)
     xdotool key --window "$id" s 2>/dev/null
     sleep 1
 done
 shot computers
 alive || fail "the games of two computers crashed"
 late=$(rss)
-echo "memory of two computers playing: ${early:-?} kB after 10 s, ${late:-?} kB after 60 s"
+echo "memory of two computers playing: ${early:-?} kB after 20 s, ${late:-?} kB after 60 s"
 [ -n "${early:-}" ] && [ -n "$late" ] && [ $((late - early)) -lt 4096 ] \
     || fail "the memory grew from ${early:-?} kB to ${late:-?} kB"
 
