@@ -152,7 +152,7 @@ int writeIcon(TextSetter& text, const std::string& path) {
     const Colour rimColour{0.62f, 0.44f, 0.20f};
     const Colour goldTop{1.0f, 0.88f, 0.52f}, goldBottom{0.76f, 0.52f, 0.18f};
     // The shadow falls down and to the right, as from a light above the board.
-    const int shadowX = 2 * Supersample / 2, shadowY = 3 * Supersample / 2;
+    const int shadowX = Supersample, shadowY = Supersample * 3 / 2; // 1 and 1.5 icon pixels
 
     std::vector<double> sums(static_cast<size_t>(IconSize) * IconSize * 4, 0.0);
     for (int y = 0; y < Canvas; ++y)
