@@ -120,32 +120,14 @@ void drawStatusMessage() {
 
 // The 128 x 32 logo, 7 pixels from the top and the right edge.
 void drawLogo() {
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, config.screenWidth, 0, config.screenHeight, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    beginWindowPixels();
     glTranslatef(static_cast<float>(config.screenWidth - 135),
                  static_cast<float>(config.screenHeight - 39), 0.0f);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureLogo]);
     glColor3f(1.0f, 1.0f, 1.0f);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex2i(0, 0);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex2i(128, 0);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2i(128, 32);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2i(0, 32);
-    glEnd();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    drawPictureQuad(1.0f, 0.0f, 128, 32);
+    endWindowPixels();
 }
 
 } // namespace

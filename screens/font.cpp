@@ -34,6 +34,36 @@ void buildFont() {
     }
 }
 
+void beginWindowPixels() {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, config.screenWidth, 0, config.screenHeight, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+}
+
+void endWindowPixels() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+void drawPictureQuad(float tBottom, float tTop, int width, int height) {
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, tBottom);
+    glVertex2i(0, 0);
+    glTexCoord2f(1, tBottom);
+    glVertex2i(width, 0);
+    glTexCoord2f(1, tTop);
+    glVertex2i(width, height);
+    glTexCoord2f(0, tTop);
+    glVertex2i(0, height);
+    glEnd();
+}
+
 void printText(int x, int y, const char* format, ...) {
     if (!format) return;
     char text[256];
@@ -44,19 +74,10 @@ void printText(int x, int y, const char* format, ...) {
 
     glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureFont]);
     glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, config.screenWidth, 0, config.screenHeight, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    beginWindowPixels();
     glTranslated(x, y, 0);
     glListBase(fontBase);
     glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    endWindowPixels();
     glEnable(GL_DEPTH_TEST);
 }

@@ -56,44 +56,21 @@ const MenuTexts englishTexts = {
     "don't ",
 };
 
-// A quad over the full picture width, from t = tBottom at its foot to tTop at its head.
-void drawQuad(float tBottom, float tTop, int width, int height) {
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, tBottom);
-    glVertex2i(0, 0);
-    glTexCoord2f(1, tBottom);
-    glVertex2i(width, 0);
-    glTexCoord2f(1, tTop);
-    glVertex2i(width, height);
-    glTexCoord2f(0, tTop);
-    glVertex2i(0, height);
-    glEnd();
-}
-
 void drawPictures(int w, int h) {
     glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, w, 0, h, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    beginWindowPixels();
     glTranslatef((w - 512) * 0.5f, static_cast<float>(h - 64 - 10), 0);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureSplash]);
     glColor3f(1, 1, 1);
-    drawQuad(1, 0.9375f, 512, 64);
+    drawPictureQuad(1, 0.9375f, 512, 64);
 
     glLoadIdentity();
     glTranslatef(static_cast<float>(w - 512), 0, 0);
     glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureMenu]);
-    drawQuad(1, 0, 512, 512);
+    drawPictureQuad(1, 0, 512, 512);
 
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    endWindowPixels();
     glEnable(GL_DEPTH_TEST);
 }
 

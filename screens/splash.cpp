@@ -7,6 +7,7 @@
 #include "app/state.h"
 #include "assets/loading.h"
 #include "assets/texture.h"
+#include "screens/font.h"
 
 namespace {
 
@@ -66,13 +67,7 @@ void drawSplash() {
     const int w = config.screenWidth;
     const int h = config.screenHeight;
     glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, w, 0, h, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    beginWindowPixels();
     glTranslatef((w - 512) * 0.5f, (h - 320) * 0.5f, 0);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureSplash]);
@@ -82,10 +77,7 @@ void drawSplash() {
     glColor3f(look.brightness, look.brightness, look.brightness);
     drawBand(look.band);
 
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    endWindowPixels();
     glEnable(GL_DEPTH_TEST);
 
     if (appBitsSet(AppLoadRequest)) {
