@@ -110,8 +110,12 @@ shot computers
 alive || fail "the games of two computers crashed"
 late=$(rss)
 echo "memory of two computers playing: ${early:-?} kB after 20 s, ${late:-?} kB after 60 s"
-[ -n "${early:-}" ] && [ -n "$late" ] && [ $((late - early)) -lt 4096 ] \
-    || fail "the memory grew from ${early:-?} kB to ${late:-?} kB"
+# AddressSanitizer holds freed memory in quarantine (up to 256 MB), so under it the resident
+# size grows with every allocation the driver frees; there its leak report is the check.
+if [ -z "${ASAN_LOG:-}" ]; then
+    [ -n "${early:-}" ] && [ -n "$late" ] && [ $((late - early)) -lt 4096 ] \
+        || fail "the memory grew from ${early:-?} kB to ${late:-?} kB"
+fi
 
 key Escape 0.5
 ended Esc
