@@ -16,11 +16,7 @@ void advance(std::int8_t& option, int values) {
     option = static_cast<std::int8_t>((option + 1) % values);
 }
 
-// A pawn waiting on its last rank was judged as a pawn: a stalemate seen then may become mate
-// with the piece still to be chosen, so the game is not over before the promotion.
-bool gameOver() {
-    return (board.status & GameOverMask) != 0 && !(board.status & PromotionPending);
-}
+bool gameOver() { return gameIsOver(board.status); }
 
 void clearSelection() {
     freeTargets(selection.targets);

@@ -29,6 +29,13 @@ enum StatusBit : std::uint32_t {
     GameOverMask = WhiteMated | BlackMated | Stalemate,
 };
 
+// Whether the game has ended. While a pawn waits on its last rank the position was judged
+// with the pawn still a pawn: a stalemate seen then may turn into mate once it is promoted
+// (a mate stays a mate), so the game is not over before the promotion.
+inline bool gameIsOver(std::uint32_t status) {
+    return (status & GameOverMask) != 0 && !(status & PromotionPending);
+}
+
 struct PieceType {
     std::uint8_t stepOnce;
     std::uint8_t isKing;

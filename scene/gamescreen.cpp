@@ -81,8 +81,7 @@ int statusRow() {
     if (board.status & WhiteMated) return WhiteMatedRow;
     if (board.status & WhiteInCheck) return WhiteCheckRow;
     if (board.status & BlackInCheck) return BlackCheckRow;
-    // Before the promotion a stalemate is only provisional (the pawn may become a checking piece).
-    if ((board.status & Stalemate) && !(board.status & PromotionPending)) return StalemateRow;
+    if ((board.status & Stalemate) && gameIsOver(board.status)) return StalemateRow;
     return -1;
 }
 

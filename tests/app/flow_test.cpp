@@ -251,7 +251,7 @@ TEST_F(GameFlow, TwoComputersPlayFiveHundredPliesInFlatMemory) {
         if (appBitsSet(AppPromotionPrompt)) press(SDLK_s);
         if (board.sideToMove != side) ++plies;
         side = board.sideToMove;
-        if ((board.status & GameOverMask) && !(board.status & PromotionPending)) {
+        if (gameIsOver(board.status)) {
             press(SDLK_s); // back to the menu, where S starts the next game and its first move
             ASSERT_TRUE(appBitsSet(AppGame));
             ASSERT_EQ(board.sideToMove, -1);

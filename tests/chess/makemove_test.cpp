@@ -115,11 +115,14 @@ TEST(Promotion, BlackPawnOnRankOneBecomesAKnight) {
 TEST(Promotion, ThePromotedPieceDecidesBetweenStalemateAndMate) {
     Board queen = fromFen("2k5/P7/2K1N3/8/5B2/8/8/8 w - -");
     ASSERT_EQ(playMoves(queen, {"a7a8"}), 1);
+    EXPECT_FALSE(gameIsOver(queen.status));
     Board knight = queen;
     queen.promote(5);
     EXPECT_EQ(queen.status, static_cast<std::uint32_t>(BlackInCheck | BlackMated));
+    EXPECT_TRUE(gameIsOver(queen.status));
     knight.promote(3);
     EXPECT_EQ(knight.status, static_cast<std::uint32_t>(Stalemate));
+    EXPECT_TRUE(gameIsOver(knight.status));
 }
 
 TEST(Status, StalemateWithoutCheck) {
