@@ -10,7 +10,6 @@
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -24,18 +23,8 @@ namespace {
 
 const std::string dataDir = KAVRIN_DATA_DIR;
 
-class GlContextInDataDir : public testing::Environment {
-  public:
-    void SetUp() override {
-        ASSERT_EQ(chdir(dataDir.c_str()), 0);
-        ASSERT_EQ(initVideoRetrying(), 0) << SDL_GetError();
-        ASSERT_NE(SDL_SetVideoMode(64, 64, 0, SDL_OPENGL), nullptr) << SDL_GetError();
-    }
-    void TearDown() override { SDL_Quit(); }
-};
-
 const testing::Environment* const context =
-    testing::AddGlobalTestEnvironment(new GlContextInDataDir);
+    testing::AddGlobalTestEnvironment(new SmallGlWindow(KAVRIN_DATA_DIR));
 
 struct ModelFile {
     const char* name;

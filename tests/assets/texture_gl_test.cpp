@@ -18,17 +18,7 @@
 
 namespace {
 
-class GlContext : public testing::Environment {
-  public:
-    void SetUp() override {
-        ASSERT_EQ(initVideoRetrying(), 0) << SDL_GetError();
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        ASSERT_NE(SDL_SetVideoMode(64, 64, 0, SDL_OPENGL), nullptr) << SDL_GetError();
-    }
-    void TearDown() override { SDL_Quit(); }
-};
-
-const testing::Environment* const context = testing::AddGlobalTestEnvironment(new GlContext);
+const testing::Environment* const context = testing::AddGlobalTestEnvironment(new SmallGlWindow);
 
 void writeJpeg(const char* fileName, int width, int height, unsigned char grey) {
     std::FILE* file = std::fopen(fileName, "wb");
