@@ -62,7 +62,7 @@ float fractalNoise(double x, double y, int period, int octaves, uint32_t seed) {
     return static_cast<float>(sum / total);
 }
 
-static unsigned char toByte(float v) {
+unsigned char toByte(float v) {
     return static_cast<unsigned char>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
 }
 
@@ -109,6 +109,15 @@ static void put32(std::vector<unsigned char>& out, uint32_t v) {
     put16(out, v >> 16);
 }
 
+static int writeBytes(const std::vector<unsigned char>& bytes, const std::string& path) {
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f) {
+        return 0;
+    }
+    const size_t written = fwrite(bytes.data(), 1, bytes.size(), f);
+    return fclose(f) == 0 && written == bytes.size() ? 1 : 0;
+}
+
 int writeBmp(const Image& image, const std::string& path) {
     const int stride = (image.width * 3 + 3) / 4 * 4;
     const uint32_t bitsSize = static_cast<uint32_t>(stride) * image.height;
@@ -140,12 +149,81 @@ int writeBmp(const Image& image, const std::string& path) {
             out.push_back(0);
         }
     }
-    FILE* f = fopen(path.c_str(), "wb");
-    if (!f) {
-        return 0;
+    return writeBytes(out, path);
+}
+
+static uint32_t crcTable[256];
+
+static uint32_t crc32(const unsigned char* data, size_t size, uint32_t crc = 0) {
+    if (crcTable[1] == 0)
+        for (uint32_t n = 0; n < 256; ++n) {
+            uint32_t c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            crcTable[n] = c;
+        }
+    crc = ~crc;
+    for (size_t i = 0; i < size; ++i)
+        crc = crcTable[(crc ^ data[i]) & 0xff] ^ (crc >> 8);
+    return ~crc;
+}
+
+static void putBig32(std::vector<unsigned char>& out, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<unsigned char>(v >> shift));
+}
+
+static void putChunk(std::vector<unsigned char>& out, const char* type,
+                     const std::vector<unsigned char>& data) {
+    putBig32(out, static_cast<uint32_t>(data.size()));
+    const size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    putBig32(out, crc32(out.data() + start, out.size() - start));
+}
+
+// A zlib stream of stored (uncompressed) blocks: an icon is small, and this keeps the
+// writer free of a compression library.
+static std::vector<unsigned char> zlibStored(const std::vector<unsigned char>& raw) {
+    std::vector<unsigned char> out = {0x78, 0x01};
+    size_t pos = 0;
+    do {
+        const size_t length = std::min<size_t>(65535, raw.size() - pos);
+        const bool last = pos + length == raw.size();
+        out.push_back(last ? 1 : 0);
+        out.push_back(static_cast<unsigned char>(length & 0xff));
+        out.push_back(static_cast<unsigned char>(length >> 8));
+        out.push_back(static_cast<unsigned char>(~length & 0xff));
+        out.push_back(static_cast<unsigned char>((~length >> 8) & 0xff));
+        out.insert(out.end(), raw.begin() + pos, raw.begin() + pos + length);
+        pos += length;
+    } while (pos < raw.size());
+    uint32_t a = 1, b = 0;
+    for (unsigned char byte : raw) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
     }
-    const size_t written = fwrite(out.data(), 1, out.size(), f);
-    return fclose(f) == 0 && written == out.size() ? 1 : 0;
+    putBig32(out, (b << 16) | a);
+    return out;
+}
+
+int writePng(const std::vector<unsigned char>& rgba, int width, int height,
+             const std::string& path) {
+    std::vector<unsigned char> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    std::vector<unsigned char> header;
+    putBig32(header, static_cast<uint32_t>(width));
+    putBig32(header, static_cast<uint32_t>(height));
+    header.insert(header.end(), {8, 6, 0, 0, 0}); // 8 bits, RGBA, deflate, no filter, no interlace
+    putChunk(out, "IHDR", header);
+    std::vector<unsigned char> raw;
+    for (int y = 0; y < height; ++y) {
+        raw.push_back(0); // filter type: none
+        const auto row = rgba.begin() + static_cast<size_t>(y) * width * 4;
+        raw.insert(raw.end(), row, row + width * 4);
+    }
+    putChunk(out, "IDAT", zlibStored(raw));
+    putChunk(out, "IEND", {});
+    return writeBytes(out, path);
 }
 
 std::vector<uint32_t> utf8Decode(const std::string& text) {

@@ -33,6 +33,11 @@ float fractalNoise(double x, double y, int period, int octaves, uint32_t seed);
 
 int writeJpeg(const Image& image, const std::string& path);
 int writeBmp(const Image& image, const std::string& path);
+// 8-bit RGBA rows, top row first, as a PNG of uncompressed deflate blocks.
+int writePng(const std::vector<unsigned char>& rgba, int width, int height,
+             const std::string& path);
+// A colour channel in 0..1 as a byte, rounded.
+unsigned char toByte(float v);
 
 // Text set with FreeType from a DejaVu font, blended into an image.
 class TextSetter {
