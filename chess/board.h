@@ -13,6 +13,26 @@ constexpr int signOf(int v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
 // Index of a square named like "e2"; unknown characters give file or rank 0.
 int squareFromText(const char* text);
 
+// Piece types: the absolute value of a piece code; a black piece's code is the negated type.
+enum PieceKind : int { Pawn = 1, Rook = 2, Knight = 3, Bishop = 4, Queen = 5, King = 6 };
+
+constexpr int typeOf(int code) { return code < 0 ? -code : code; }
+// 1..6 as a type: a piece of either colour, not an empty or a border square.
+constexpr bool isPieceCode(int code) { return typeOf(code) >= Pawn && typeOf(code) <= King; }
+// Rooks, bishops and queens slide until blocked and are the only pieces that pin.
+constexpr bool isSlider(int type) { return type == Rook || type == Bishop || type == Queen; }
+// The four types a pawn on its last rank may become.
+constexpr bool isPromotionType(int type) { return type >= Rook && type <= Queen; }
+
+// Index steps on the mailbox: one file towards h, one rank towards rank 8.
+constexpr int FileStep = 1;
+constexpr int RankStep = -12;
+// The kings' home squares, e1 and e8, where castling starts.
+constexpr int WhiteKingHome = 114;
+constexpr int BlackKingHome = 30;
+static_assert(squareIndex(5, 1) == WhiteKingHome && squareIndex(5, 8) == BlackKingHome);
+static_assert(squareIndex(1, 2) - squareIndex(1, 1) == RankStep);
+
 constexpr int BoardSquares = 144;
 constexpr std::int8_t BorderCode = 7;
 constexpr std::uint8_t NoDirection = 0xFF;

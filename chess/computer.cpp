@@ -35,7 +35,6 @@ int countTargets(const MoveTarget* list) {
     return count;
 }
 
-int typeOf(int code) { return code < 0 ? -code : code; }
 
 // The steps of one piece type for white, in its order of directions with the empty slots left
 // out; a black piece steps by the negated values.

@@ -5,7 +5,6 @@
 namespace {
 
 bool isPiece(int code) { return code >= -6 && code <= 6 && code != 0; }
-int typeOf(int code) { return code < 0 ? -code : code; }
 
 // A line from (file, rank) to (toFile, toRank) that a slider can run along, with its unit step.
 bool usableLine(int dx, int dy, int& fx, int& fy) {

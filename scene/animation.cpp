@@ -15,7 +15,6 @@ namespace {
 
 constexpr float pi = 3.14159265f;
 
-bool isPieceCode(int code) { return std::abs(code) >= 1 && std::abs(code) <= 6; }
 
 // The pieces at rest, without the ones the animation draws itself.
 void drawStillPieces() {

@@ -14,7 +14,6 @@ namespace {
 
 constexpr int boardSlot = 7;
 
-bool isPieceCode(int code) { return std::abs(code) >= 1 && std::abs(code) <= 6; }
 
 bool onBoard(int file, int rank) { return file >= 1 && file <= 8 && rank >= 1 && rank <= 8; }
 
