@@ -83,8 +83,8 @@ int countAndFree(MoveTarget* list, int file, int rank) {
 // While a move or a promotion is being shown the board already belongs to the next side, so
 // the mover's clicks would move the opponent's pieces.
 bool boardAcceptsClicks() {
-    return appBitsSet(AppHumanToMove) && appBitsSet(AppGame) && !gameOver() &&
-           !appBitsSet(AppMoveAnim | AppPromotionPrompt | AppPromotionAnim);
+    return anyAppBit(AppHumanToMove) && anyAppBit(AppGame) && !gameOver() &&
+           !anyAppBit(AppMoveAnim | AppPromotionPrompt | AppPromotionAnim);
 }
 
 } // namespace
@@ -92,9 +92,9 @@ bool boardAcceptsClicks() {
 void onKey(const SDL_keysym& keysym) {
     const SDLKey key = keysym.sym;
     if (key == SDLK_ESCAPE) quitProgram(0);
-    if (appBitsSet(AppSplash)) setAppBits(AppLoadRequest);
+    if (anyAppBit(AppSplash)) setAppBits(AppLoadRequest);
     if (gameOver()) dismissFinishedGame();
-    if (appBitsSet(AppPromotionPrompt)) {
+    if (anyAppBit(AppPromotionPrompt)) {
         const int type = promotionType(key);
         if (type != 0) {
             recordPromotion(type);
@@ -102,11 +102,11 @@ void onKey(const SDL_keysym& keysym) {
             board.promote(type);
         }
     }
-    if (appBitsSet(AppGame) && key == SDLK_F1) {
+    if (anyAppBit(AppGame) && key == SDLK_F1) {
         clearAppBits(AppGame);
         setAppBits(AppMenu);
     }
-    if (appBitsSet(AppMenu)) onMenuKey(key);
+    if (anyAppBit(AppMenu)) onMenuKey(key);
 }
 
 void onMouseButton(const SDL_MouseButtonEvent& event) {

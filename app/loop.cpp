@@ -15,11 +15,11 @@
 
 int drawFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (appBitsSet(AppSplash))
+    if (anyAppBit(AppSplash))
         drawSplash();
-    else if (appBitsSet(AppMenu))
+    else if (anyAppBit(AppMenu))
         drawMenu();
-    else if (appBitsSet(AppGame))
+    else if (anyAppBit(AppGame))
         drawGameScreen();
     SDL_GL_SwapBuffers();
     return 1;
@@ -51,7 +51,7 @@ void runEventLoop() {
 }
 
 void shutDown() {
-    if (appBitsSet(AppModelsLoaded)) freeModels();
+    if (anyAppBit(AppModelsLoaded)) freeModels();
     glDeleteLists(fontBase, 256);
     quitProgram(0);
 }

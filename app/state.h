@@ -35,7 +35,10 @@ extern std::uint32_t phaseStart;
 
 inline void setAppBits(std::uint32_t bits) { appState |= bits; }
 inline void clearAppBits(std::uint32_t bits) { appState &= ~bits; }
-inline bool appBitsSet(std::uint32_t bits) { return (appState & bits) != 0; }
+// Whether at least one of `bits` is set.
+inline bool anyAppBit(std::uint32_t bits) { return (appState & bits) != 0; }
+// Whether every one of `bits` is set.
+inline bool allAppBits(std::uint32_t bits) { return (appState & bits) == bits; }
 
 // Frees the selection's target list, shuts SDL down and ends the process with `status`.
 [[noreturn]] void quitProgram(int status);

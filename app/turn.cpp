@@ -41,7 +41,7 @@ void startPromotionAnim() {
 
 void switchTurn() {
     clearAppBits(AppHumanToMove | AppComputerToMove);
-    if (appBitsSet(AppWhiteTurn)) {
+    if (anyAppBit(AppWhiteTurn)) {
         clearAppBits(AppWhiteTurn);
         setAppBits(AppBlackTurn);
         setAppBits(menuOptions.players >= 1 ? AppComputerToMove : AppHumanToMove);

@@ -57,7 +57,7 @@ void endMoveAnim() {
 
 // The promoting side is still the application's side to move: the turn has not passed yet.
 void colourPromotedPiece(Mesh* pawn, Mesh* chosen) {
-    const int material = appBitsSet(AppBlackTurn) ? 0 : 1;
+    const int material = anyAppBit(AppBlackTurn) ? 0 : 1;
     if (material == 0) {
         glTranslatef(1.0f, 0.0f, -1.0f);
         glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
@@ -110,8 +110,8 @@ void drawPromotionAnim() {
 }
 
 void handOver() {
-    const bool boardHasPassed = (appBitsSet(AppBlackTurn) && board.sideToMove == 1) ||
-                                (appBitsSet(AppWhiteTurn) && board.sideToMove == -1);
+    const bool boardHasPassed = (anyAppBit(AppBlackTurn) && board.sideToMove == 1) ||
+                                (anyAppBit(AppWhiteTurn) && board.sideToMove == -1);
     if (!boardHasPassed) return;
     switchTurn();
     startCameraTurn();

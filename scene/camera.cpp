@@ -35,7 +35,7 @@ void lookFrom(const EyePosition& eye) {
 // With neither turn bit set (no game running yet) the board is seen from White's side.
 void setRestingCamera() {
     const bool blackView =
-        !appBitsSet(AppWhiteTurn) && menuOptions.rotate != 0 && appBitsSet(AppBlackTurn);
+        !anyAppBit(AppWhiteTurn) && menuOptions.rotate != 0 && anyAppBit(AppBlackTurn);
     if (blackView) {
         lookFrom({4.0, eyeHeight, 5.0});
     } else {
@@ -48,9 +48,9 @@ void setRestingCamera() {
 void setTurningCamera() {
     const float t = phaseProgress();
     float angle = whiteRestingAngle;
-    if (menuOptions.rotate == 1) angle = (appBitsSet(AppWhiteTurn) ? pi / 2 : -pi / 2) + t * pi;
+    if (menuOptions.rotate == 1) angle = (anyAppBit(AppWhiteTurn) ? pi / 2 : -pi / 2) + t * pi;
     lookFrom(orbitEye(angle));
     if (t < 1.0f) return;
     clearAppBits(AppCameraTurn);
-    if (appBitsSet(AppComputerToMove)) computerMove();
+    if (anyAppBit(AppComputerToMove)) computerMove();
 }

@@ -76,7 +76,7 @@ const StatusMessage englishMessages[] = {
 
 // The first condition that holds decides; -1 when no message is due.
 int statusRow() {
-    if (appBitsSet(AppPromotionPrompt)) return PromptRow;
+    if (anyAppBit(AppPromotionPrompt)) return PromptRow;
     if (board.status & BlackMated) return BlackMatedRow;
     if (board.status & WhiteMated) return WhiteMatedRow;
     if (board.status & WhiteInCheck) return WhiteCheckRow;
@@ -87,7 +87,7 @@ int statusRow() {
 
 void placeCamera() {
     glLoadIdentity();
-    if (appBitsSet(AppCameraTurn)) {
+    if (anyAppBit(AppCameraTurn)) {
         setTurningCamera();
     } else {
         setRestingCamera();
@@ -95,9 +95,9 @@ void placeCamera() {
 }
 
 void drawBoardAndPieces() {
-    if (appBitsSet(AppMoveAnim)) {
+    if (anyAppBit(AppMoveAnim)) {
         drawMoveAnim();
-    } else if (appBitsSet(AppPromotionAnim)) {
+    } else if (anyAppBit(AppPromotionAnim)) {
         drawPromotionAnim();
     } else {
         drawPieces();

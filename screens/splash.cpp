@@ -38,7 +38,7 @@ SplashLook splashLookAt(float s) {
         setAppBits(AppLoadRequest);
         return {1, 2};
     }
-    if (!appBitsSet(AppModelsLoaded)) {
+    if (!anyAppBit(AppModelsLoaded)) {
         setAppBits(AppLoadRequest);
         return {1, 2};
     }
@@ -73,16 +73,16 @@ void drawSplash() {
     glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureSplash]);
 
     SplashLook look = splashLookAt(splashSeconds());
-    if (appBitsSet(AppLoadRequest)) look = {1, 2};
+    if (anyAppBit(AppLoadRequest)) look = {1, 2};
     glColor3f(look.brightness, look.brightness, look.brightness);
     drawBand(look.band);
 
     endWindowPixels();
     glEnable(GL_DEPTH_TEST);
 
-    if (appBitsSet(AppLoadRequest)) {
+    if (anyAppBit(AppLoadRequest)) {
         clearAppBits(AppLoadRequest);
-        if (!appBitsSet(AppModelsLoaded)) {
+        if (!anyAppBit(AppModelsLoaded)) {
             setAppBits(AppModelsLoaded);
             loadModels(config, meshTable);
         }

@@ -60,7 +60,7 @@ void clickAt(int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
 
 void click(const char* square, Uint8 button = SDL_BUTTON_LEFT) {
     int x, y;
-    squarePixel(square, appBitsSet(AppBlackTurn) && menuOptions.rotate != 0, x, y);
+    squarePixel(square, anyAppBit(AppBlackTurn) && menuOptions.rotate != 0, x, y);
     clickAt(x, y, button);
 }
 
@@ -123,7 +123,7 @@ TEST_F(GameFlow, TwoClicksMakeAMove) {
     click("e4");
     EXPECT_EQ(board.squareAt(5, 4).piece, 1);
     EXPECT_EQ(board.sideToMove, -1);
-    EXPECT_TRUE(appBitsSet(AppMoveAnim));
+    EXPECT_TRUE(anyAppBit(AppMoveAnim));
     EXPECT_EQ(selection.selFile, -1);
     EXPECT_EQ(selection.targets, nullptr);
     EXPECT_EQ(moveAnim.fromFile, 5);
@@ -168,7 +168,7 @@ TEST_F(GameFlow, ClicksWaitWhileTheMoveIsShown) {
     startWith(nullptr);
     click("e2");
     click("e4");
-    ASSERT_TRUE(appBitsSet(AppMoveAnim));
+    ASSERT_TRUE(anyAppBit(AppMoveAnim));
     // The board is Black's already, but White is still the one at the mouse.
     click("e7");
     click("e5");
@@ -206,16 +206,16 @@ TEST_F(GameFlow, TheComputerAnswersAfterTheAnimationAndTheCameraTurn) {
     click("e2");
     click("e4");
     frameAt(t + 4999);
-    EXPECT_TRUE(appBitsSet(AppMoveAnim));
+    EXPECT_TRUE(anyAppBit(AppMoveAnim));
     frameAt(t + 5000);
-    EXPECT_FALSE(appBitsSet(AppMoveAnim));
-    EXPECT_TRUE(appBitsSet(AppCameraTurn | AppComputerToMove | AppBlackTurn));
+    EXPECT_FALSE(anyAppBit(AppMoveAnim));
+    EXPECT_TRUE(anyAppBit(AppCameraTurn | AppComputerToMove | AppBlackTurn));
     frameAt(t + 9999);
     EXPECT_EQ(board.sideToMove, -1);
     frameAt(t + 10000);
     EXPECT_EQ(board.sideToMove, 1) << "the computer has not answered";
-    EXPECT_TRUE(appBitsSet(AppMoveAnim));
-    EXPECT_FALSE(appBitsSet(AppCameraTurn));
+    EXPECT_TRUE(anyAppBit(AppMoveAnim));
+    EXPECT_FALSE(anyAppBit(AppCameraTurn));
 }
 
 TEST_F(GameFlow, WithoutAnimationsTheAnswerComesTwoFramesLater) {
@@ -235,7 +235,7 @@ TEST_F(GameFlow, TwoComputersStartFromTheKey) {
     menuOptions.players = 2;
     press(SDLK_s);
     EXPECT_EQ(board.sideToMove, -1);
-    EXPECT_TRUE(appBitsSet(AppMoveAnim | AppComputerToMove));
+    EXPECT_TRUE(anyAppBit(AppMoveAnim | AppComputerToMove));
 }
 
 // Game after game between two computers, with a bishop at every promotion prompt and S after
@@ -248,12 +248,12 @@ TEST_F(GameFlow, TwoComputersPlayFiveHundredPliesInFlatMemory) {
     size_t heapAtHundred = 0;
     for (int frame = 0; plies < 500 && frame < 5000; ++frame) {
         frameAt(testTicks + 16);
-        if (appBitsSet(AppPromotionPrompt)) press(SDLK_s);
+        if (anyAppBit(AppPromotionPrompt)) press(SDLK_s);
         if (board.sideToMove != side) ++plies;
         side = board.sideToMove;
         if (gameIsOver(board.status)) {
             press(SDLK_s); // back to the menu, where S starts the next game and its first move
-            ASSERT_TRUE(appBitsSet(AppGame));
+            ASSERT_TRUE(anyAppBit(AppGame));
             ASSERT_EQ(board.sideToMove, -1);
             ++games;
             ++plies;
@@ -280,18 +280,18 @@ TEST_F(GameFlow, EachPromotionKeyChoosesItsPiece) {
         click("b7");
         click("b8");
         frameAt(testTicks + 16);
-        ASSERT_TRUE(appBitsSet(AppPromotionPrompt));
+        ASSERT_TRUE(anyAppBit(AppPromotionPrompt));
         press(SDLK_x);
         press(SDLK_h);
-        EXPECT_TRUE(appBitsSet(AppPromotionPrompt));
+        EXPECT_TRUE(anyAppBit(AppPromotionPrompt));
         EXPECT_EQ(board.squareAt(2, 8).piece, 1);
         press(k.key);
         EXPECT_EQ(board.squareAt(2, 8).piece, k.type);
-        EXPECT_TRUE(appBitsSet(AppGame));
-        EXPECT_FALSE(appBitsSet(AppPromotionPrompt));
+        EXPECT_TRUE(anyAppBit(AppGame));
+        EXPECT_FALSE(anyAppBit(AppPromotionPrompt));
         EXPECT_EQ(moveAnim.newPiece, k.type);
         frameAt(testTicks + 16);
-        EXPECT_TRUE(appBitsSet(AppBlackTurn | AppHumanToMove));
+        EXPECT_TRUE(anyAppBit(AppBlackTurn | AppHumanToMove));
     }
     EXPECT_EQ(menuOptions.players, 0);
 }
@@ -305,9 +305,9 @@ TEST_F(GameFlow, AComputersPromotionWaitsForAKey) {
     computerMove();
     EXPECT_EQ(board.squareAt(1, 8).piece, 1);
     frameAt(testTicks + 16);
-    EXPECT_TRUE(appBitsSet(AppPromotionPrompt));
+    EXPECT_TRUE(anyAppBit(AppPromotionPrompt));
     frameAt(testTicks + 16);
-    EXPECT_TRUE(appBitsSet(AppPromotionPrompt));
+    EXPECT_TRUE(anyAppBit(AppPromotionPrompt));
     press(SDLK_d);
     EXPECT_EQ(board.squareAt(1, 8).piece, 5);
 }
@@ -319,29 +319,29 @@ TEST_F(GameFlow, APawnWaitingInAStalematedPositionStillPromotes) {
     click("a7");
     click("a8");
     press(SDLK_x);
-    EXPECT_TRUE(appBitsSet(AppGame));
+    EXPECT_TRUE(anyAppBit(AppGame));
     frameAt(testTicks + 16);
-    ASSERT_TRUE(appBitsSet(AppPromotionPrompt));
+    ASSERT_TRUE(anyAppBit(AppPromotionPrompt));
     press(SDLK_d);
-    EXPECT_TRUE(appBitsSet(AppGame));
+    EXPECT_TRUE(anyAppBit(AppGame));
     EXPECT_EQ(board.squareAt(1, 8).piece, 5);
     EXPECT_EQ(board.status, static_cast<std::uint32_t>(BlackInCheck | BlackMated));
     press(SDLK_x);
-    EXPECT_TRUE(appBitsSet(AppMenu));
+    EXPECT_TRUE(anyAppBit(AppMenu));
 }
 
 TEST_F(GameFlow, AKeyAfterTheEndReturnsToTheMenuAndActsThere) {
     startWith("rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3");
     press(SDLK_h);
-    EXPECT_TRUE(appBitsSet(AppMenu));
-    EXPECT_FALSE(appBitsSet(AppGame));
+    EXPECT_TRUE(anyAppBit(AppMenu));
+    EXPECT_FALSE(anyAppBit(AppGame));
     EXPECT_EQ(menuOptions.players, 1);
     EXPECT_EQ(board.status, 0u);
     press(SDLK_s);
     startWith("rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3");
     press(SDLK_s);
-    EXPECT_TRUE(appBitsSet(AppGame | AppWhiteTurn));
-    EXPECT_FALSE(appBitsSet(AppMenu));
+    EXPECT_TRUE(anyAppBit(AppGame | AppWhiteTurn));
+    EXPECT_FALSE(anyAppBit(AppMenu));
     EXPECT_EQ(board.status, 0u);
 }
 
@@ -350,7 +350,7 @@ TEST_F(GameFlow, F1KeepsTheGameAndShiftChangesNothing) {
     click("e2");
     click("e4");
     press(SDLK_F1);
-    EXPECT_TRUE(appBitsSet(AppMenu));
+    EXPECT_TRUE(anyAppBit(AppMenu));
     EXPECT_EQ(board.squareAt(5, 4).piece, 1);
     press(SDLK_a, KMOD_LSHIFT);
     press(SDLK_l, KMOD_RSHIFT);
@@ -363,7 +363,7 @@ TEST_F(GameFlow, TheFoolsMatePlayedByClicks) {
     startWith(nullptr);
     const char* const moves[][2] = {{"f2", "f3"}, {"e7", "e5"}, {"g2", "g4"}, {"d8", "h4"}};
     for (const auto& move : moves) {
-        ASSERT_TRUE(appBitsSet(AppHumanToMove));
+        ASSERT_TRUE(anyAppBit(AppHumanToMove));
         click(move[0]);
         click(move[1]);
         frameAt(testTicks + 16);

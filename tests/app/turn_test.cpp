@@ -61,13 +61,13 @@ TEST_F(TurnState, StartersSetTheirBitsRestartTheClockAndClearTheSelectedSquare) 
 
     testTicks = 200000;
     startCameraTurn();
-    EXPECT_TRUE(appBitsSet(AppCameraTurn));
+    EXPECT_TRUE(anyAppBit(AppCameraTurn));
     EXPECT_EQ(phaseStart, 200000u);
 
     setAppBits(AppPromotionPrompt);
     startPromotionAnim();
-    EXPECT_FALSE(appBitsSet(AppPromotionPrompt));
-    EXPECT_TRUE(appBitsSet(AppPromotionAnim));
+    EXPECT_FALSE(anyAppBit(AppPromotionPrompt));
+    EXPECT_TRUE(anyAppBit(AppPromotionAnim));
 }
 
 TEST_F(TurnState, PersonAgainstComputerHandsBlackToTheComputer) {
@@ -84,15 +84,15 @@ TEST_F(TurnState, TwoPeopleAlwaysGetTheHumanBitAndTwoComputersTheComputerBit) {
     setAppBits(AppWhiteTurn);
     for (int i = 0; i < 4; ++i) {
         switchTurn();
-        EXPECT_TRUE(appBitsSet(AppHumanToMove));
-        EXPECT_FALSE(appBitsSet(AppComputerToMove));
+        EXPECT_TRUE(anyAppBit(AppHumanToMove));
+        EXPECT_FALSE(anyAppBit(AppComputerToMove));
     }
     menuOptions.players = 2;
     for (int i = 0; i < 4; ++i) {
         switchTurn();
-        EXPECT_TRUE(appBitsSet(AppComputerToMove));
-        EXPECT_FALSE(appBitsSet(AppHumanToMove));
-        EXPECT_NE(appBitsSet(AppWhiteTurn), appBitsSet(AppBlackTurn));
+        EXPECT_TRUE(anyAppBit(AppComputerToMove));
+        EXPECT_FALSE(anyAppBit(AppHumanToMove));
+        EXPECT_NE(anyAppBit(AppWhiteTurn), anyAppBit(AppBlackTurn));
     }
 }
 

@@ -91,14 +91,14 @@ TEST_F(Animation, MoverStartsOnItsSquareAndIsTwoUnitsUpHalfway) {
     const Frame halfway = moveFrameAt(2500);
     EXPECT_LT(halfway.difference(halfwayUp), 0.05);
     EXPECT_GT(halfway.difference(halfwayDown), 0.5);
-    EXPECT_TRUE(appBitsSet(AppMoveAnim));
+    EXPECT_TRUE(anyAppBit(AppMoveAnim));
 }
 
 TEST_F(Animation, MoverArrivesAndTheTurnPassesAtFiveSeconds) {
     whiteMoves(4, 3, 1, 6, 4);
     moveFrameAt(4999);
-    EXPECT_TRUE(appBitsSet(AppMoveAnim));
-    EXPECT_FALSE(appBitsSet(AppCameraTurn));
+    EXPECT_TRUE(anyAppBit(AppMoveAnim));
+    EXPECT_FALSE(anyAppBit(AppCameraTurn));
     const Frame end = moveFrameAt(5000);
     EXPECT_LT(end.difference(referenceFrame(noSquares, 4, 6, 4, 0)), 0.05);
     EXPECT_EQ(appState, AppGame | AppBlackTurn | AppHumanToMove | AppCameraTurn);
@@ -149,8 +149,8 @@ TEST_F(Animation, NoPieceRecordedEndsTheAnimationAtOnceWithoutAMover) {
     whiteMoves(0, 2, 2, 2, 4);
     putPiece(1, 2, 4);
     const Frame first = moveFrameAt(0);
-    EXPECT_FALSE(appBitsSet(AppMoveAnim));
-    EXPECT_TRUE(appBitsSet(AppCameraTurn));
+    EXPECT_FALSE(anyAppBit(AppMoveAnim));
+    EXPECT_TRUE(anyAppBit(AppCameraTurn));
     EXPECT_LT(first.difference(referenceFrame({{2, 2, 2}, {2, 4, 4}}, 0, 2, 4, 0)), 0.01);
 }
 
@@ -161,8 +161,8 @@ TEST_F(Animation, WithAnimationsOffTheMoveIsShownCompleteInItsFirstFrame) {
     EXPECT_EQ(phaseStart, phaseBegan + 30000);
     const Frame first = moveFrameAt(16);
     EXPECT_LT(first.difference(referenceFrame({{4, 5, 5}, {4, 5, 5}}, 1, 5, 5, 0)), 0.05);
-    EXPECT_FALSE(appBitsSet(AppMoveAnim));
-    EXPECT_TRUE(appBitsSet(AppCameraTurn | AppBlackTurn));
+    EXPECT_FALSE(anyAppBit(AppMoveAnim));
+    EXPECT_TRUE(anyAppBit(AppCameraTurn | AppBlackTurn));
 }
 
 TEST_F(Animation, PromotedPawnRisesSpinsAndChangesHalfway) {
@@ -185,7 +185,7 @@ TEST_F(Animation, PromotedPawnRisesSpinsAndChangesHalfway) {
     EXPECT_NEAR(queen.y1 - queen.y0, queenLater.y1 - queenLater.y0, 2);
     // Lifted two units at the top of the arc: higher on the screen than at rest.
     EXPECT_GT(queen.y0, squareCentreOnScreen(7, 8).y + 20);
-    EXPECT_TRUE(appBitsSet(AppPromotionAnim));
+    EXPECT_TRUE(anyAppBit(AppPromotionAnim));
     const Frame landed = promotionFrameAt(5000);
     EXPECT_LT(landed.difference(referenceFrame(noSquares, 5, 7, 8, 0)), 0.05);
     EXPECT_EQ(appState, AppGame | AppBlackTurn | AppHumanToMove | AppCameraTurn);

@@ -99,9 +99,9 @@ TEST_F(Camera, TurnToBlackSwingsFromWhitesEyeThroughTheRightSide) {
 TEST_F(Camera, TurnEndsInTheFirstFrameAtFiveSeconds) {
     beginCameraTurn(AppBlackTurn);
     turningEyeAt(4999);
-    EXPECT_TRUE(appBitsSet(AppCameraTurn));
+    EXPECT_TRUE(anyAppBit(AppCameraTurn));
     turningEyeAt(5000);
-    EXPECT_FALSE(appBitsSet(AppCameraTurn));
+    EXPECT_FALSE(anyAppBit(AppCameraTurn));
     EXPECT_EQ(computerMoves, 0);
 }
 
@@ -110,9 +110,9 @@ TEST_F(Camera, FixedCameraStillTakesFiveSecondsToTurn) {
     beginCameraTurn(AppBlackTurn);
     expectEye(turningEyeAt(0), 4, 10, -13);
     expectEye(turningEyeAt(2500), 4, 10, -13);
-    EXPECT_TRUE(appBitsSet(AppCameraTurn));
+    EXPECT_TRUE(anyAppBit(AppCameraTurn));
     expectEye(turningEyeAt(5000), 4, 10, -13);
-    EXPECT_FALSE(appBitsSet(AppCameraTurn));
+    EXPECT_FALSE(anyAppBit(AppCameraTurn));
 }
 
 TEST_F(Camera, ComputerMovesOnceWhenItsTurnEnds) {
@@ -122,7 +122,7 @@ TEST_F(Camera, ComputerMovesOnceWhenItsTurnEnds) {
     EXPECT_EQ(computerMoves, 0);
     turningEyeAt(5000);
     EXPECT_EQ(computerMoves, 1);
-    EXPECT_FALSE(appBitsSet(AppCameraTurn));
+    EXPECT_FALSE(anyAppBit(AppCameraTurn));
 }
 
 TEST_F(Camera, WithAnimationsOffTheTurnEndsInItsFirstFrame) {
@@ -130,6 +130,6 @@ TEST_F(Camera, WithAnimationsOffTheTurnEndsInItsFirstFrame) {
     appState = AppGame | AppWhiteTurn | AppComputerToMove;
     startCameraTurn();
     expectEye(turningEyeAt(16), 4, 10, -13);
-    EXPECT_FALSE(appBitsSet(AppCameraTurn));
+    EXPECT_FALSE(anyAppBit(AppCameraTurn));
     EXPECT_EQ(computerMoves, 1);
 }

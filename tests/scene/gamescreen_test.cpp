@@ -210,8 +210,8 @@ TEST_F(GameScreen, ComputersMoveStartsInTheFrameItsCameraTurnEnds) {
     testTicks = phaseStart + 5000;
     const Frame ended = screenFrame();
     EXPECT_EQ(computerMoves, 1);
-    EXPECT_TRUE(appBitsSet(AppMoveAnim));
-    EXPECT_FALSE(appBitsSet(AppCameraTurn));
+    EXPECT_TRUE(anyAppBit(AppMoveAnim));
+    EXPECT_FALSE(anyAppBit(AppCameraTurn));
     // The frame shows the first frame of the move: the pawn still on e7, seen by Black.
     putPiece(-1, 5, 7);
     putPiece(0, 5, 5);
@@ -231,6 +231,6 @@ TEST_F(GameScreen, MoveAnimationIsDrawnEvenWhenAPromotionAnimationIsMarked) {
     startMoveAnim();
     testTicks = phaseStart + 5000;
     screenFrame();
-    EXPECT_FALSE(appBitsSet(AppMoveAnim));
-    EXPECT_TRUE(appBitsSet(AppPromotionAnim | AppCameraTurn | AppBlackTurn));
+    EXPECT_FALSE(anyAppBit(AppMoveAnim));
+    EXPECT_TRUE(anyAppBit(AppPromotionAnim | AppCameraTurn | AppBlackTurn));
 }

@@ -77,8 +77,8 @@ TEST_F(Splash, ThirdPictureAtFourteenSecondsLoadsOnceAndTheMenuFollows) {
     const Frame third = frameAt(14000);
     EXPECT_GT(third.difference(first, left, bottom, right, top), 5);
     EXPECT_GT(third.difference(second, left, bottom, right, top), 5);
-    ASSERT_TRUE(appBitsSet(AppModelsLoaded));
-    EXPECT_FALSE(appBitsSet(AppLoadRequest));
+    ASSERT_TRUE(anyAppBit(AppModelsLoaded));
+    EXPECT_FALSE(anyAppBit(AppLoadRequest));
     ASSERT_NE(meshTable, nullptr);
     Mesh** loaded = meshTable;
 
@@ -109,8 +109,8 @@ TEST_F(Splash, KeyPressLoadsAtOnceWithoutShorteningTheSplash) {
     EXPECT_LT(frameAt(14200).difference(third, left, bottom, right, top), 0.5);
     EXPECT_EQ(meshTable, loaded);
     frameAt(15000);
-    EXPECT_TRUE(appBitsSet(AppMenu));
-    EXPECT_FALSE(appBitsSet(AppSplash));
+    EXPECT_TRUE(anyAppBit(AppMenu));
+    EXPECT_FALSE(anyAppBit(AppSplash));
     EXPECT_EQ(meshTable, loaded);
 }
 
@@ -119,7 +119,7 @@ TEST_F(Splash, ALateFirstFrameStillLoadsBeforeTheMenu) {
     frameAt(13500);
     frameAt(16000);
     ASSERT_NE(meshTable, nullptr);
-    EXPECT_TRUE(appBitsSet(AppSplash));
+    EXPECT_TRUE(anyAppBit(AppSplash));
     frameAt(16020);
     EXPECT_EQ(appState, AppMenu | AppModelsLoaded);
 }
