@@ -3,9 +3,11 @@
 #include <cstdio>
 
 #include "app/config.h"
+#include "app/input.h"
 #include "app/loop.h"
 #include "app/state.h"
 #include "assets/texture.h"
+#include "scene/camera.h"
 #include "scene/glsetup.h"
 
 namespace {
@@ -24,6 +26,7 @@ Uint32 videoFlags(const SDL_VideoInfo* info) {
 } // namespace
 
 int main(int, char**) {
+    setComputerMoveHook(computerMove);
     config = readConfig("chess.cfg");
     textureRegistry = new TextureRegistry;
     if (SDL_Init(SDL_INIT_VIDEO) < 0) failStartup("Video initialization failed: %s\n");

@@ -5,7 +5,6 @@
 
 #include <cmath>
 
-#include "app/input.h"
 #include "app/state.h"
 #include "app/turn.h"
 
@@ -30,7 +29,11 @@ void lookFrom(const EyePosition& eye) {
     gluLookAt(eye.x, eye.y, eye.z, centreX, 0.0, centreZ, 0.0, 1.0, 0.0);
 }
 
+ComputerMoveHook computerMoveHook = nullptr;
+
 } // namespace
+
+void setComputerMoveHook(ComputerMoveHook hook) { computerMoveHook = hook; }
 
 // With neither turn bit set (no game running yet) the board is seen from White's side.
 void setRestingCamera() {
@@ -52,5 +55,5 @@ void setTurningCamera() {
     lookFrom(orbitEye(angle));
     if (t < 1.0f) return;
     clearAppBits(AppCameraTurn);
-    if (anyAppBit(AppComputerToMove)) computerMove();
+    if (anyAppBit(AppComputerToMove) && computerMoveHook) computerMoveHook();
 }

@@ -11,6 +11,7 @@
 #include "app/input.h"
 #include "app/loop.h"
 #include "app/state.h"
+#include "scene/camera.h"
 #include "app/turn.h"
 #include "assets/loading.h"
 #include "chess/board.h"
@@ -83,6 +84,7 @@ class GameFlow : public testing::Test {
         menuOptions = menuStartOptions;
         testTicks = 100000;
         board.reset();
+        setComputerMoveHook(computerMove);
     }
     void TearDown() override {
         freeTargets(selection.targets);

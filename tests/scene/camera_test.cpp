@@ -2,10 +2,10 @@
 
 #include "scene_fixture.h"
 
-// The camera calls the computer's move when a turn ends with the computer to move; the test
-// binary links with --wrap for it, so the calls are counted here.
+// The camera runs the computer-move hook when a turn ends with the computer to move; the test's
+// hook counts the calls.
 static int computerMoves = 0;
-extern "C" void __wrap__Z12computerMovev() { ++computerMoves; }
+static void countComputerMove() { ++computerMoves; }
 
 namespace {
 
@@ -20,6 +20,7 @@ class Camera : public testing::Test {
         startGameState();
         testTicks = turnStarted;
         computerMoves = 0;
+        setComputerMoveHook(countComputerMove);
     }
     static Eye restingEye() {
         glLoadIdentity();

@@ -5,14 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "scene/camera.h"
 #include "scene/pieces.h"
 #include "scene_fixture.h"
 #include "screens/font.h"
 
 // When a camera turn ends with the computer to move, the game screen lets it move within the
-// frame; the test binary links with --wrap for it, and this stand-in plays a fixed move.
+// frame through the computer-move hook; this stand-in plays a fixed move.
 static int computerMoves = 0;
-extern "C" void __wrap__Z12computerMovev() {
+static void standInComputerMove() {
     ++computerMoves;
     moveAnim = {5, 7, 5, 5, 5, 5, -1, 0, 0};
     putPiece(0, 5, 7);
@@ -86,6 +87,7 @@ class GameScreen : public testing::Test {
         startGameState();
         board.reset();
         computerMoves = 0;
+        setComputerMoveHook(standInComputerMove);
     }
     void TearDown() override {
         resizeTo(1024, 768);
