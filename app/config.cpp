@@ -12,6 +12,23 @@ Config config = {};
 
 namespace {
 
+// The keys' codes, named after the key text each stands for. Three integer keys have no
+// chosen text: they are read and stored, and nothing uses them.
+constexpr KeywordCode KingKey = 3111;         // *KING
+constexpr KeywordCode QueenKey = 2250;        // *QUEEN
+constexpr KeywordCode BishopKey = 2282;       // *BISHOP
+constexpr KeywordCode KnightKey = 1847;       // *KNIGHT
+constexpr KeywordCode RookKey = 1620;         // *ROOK
+constexpr KeywordCode PawnKey = 2567;         // *PAWN
+constexpr KeywordCode ChessboardKey = 3360;   // *CHESSBOARD
+constexpr KeywordCode ScreenWidthKey = 2469;  // *SCREEN_WIDTH
+constexpr KeywordCode ScreenHeightKey = 1897; // *SCREEN_HEIGHT
+constexpr KeywordCode ScreenBppKey = 3583;    // *SCREEN_BPP
+constexpr KeywordCode FullscreenKey = 3881;   // *FULLSCREEN
+constexpr KeywordCode UnusedKey581 = 581;
+constexpr KeywordCode UnusedKey1363 = 1363;
+constexpr KeywordCode UnusedKey1285 = 1285;
+
 enum class ValueKind { None, Text, Integer };
 
 struct Field {
@@ -22,20 +39,20 @@ struct Field {
 
 Field fieldFor(Config& record, KeywordCode code) {
     switch (code) {
-    case 3111: return {ValueKind::Text, record.kingModel, nullptr};
-    case 2250: return {ValueKind::Text, record.queenModel, nullptr};
-    case 2282: return {ValueKind::Text, record.bishopModel, nullptr};
-    case 1847: return {ValueKind::Text, record.knightModel, nullptr};
-    case 1620: return {ValueKind::Text, record.rookModel, nullptr};
-    case 2567: return {ValueKind::Text, record.pawnModel, nullptr};
-    case 3360: return {ValueKind::Text, record.boardModel, nullptr};
-    case 2469: return {ValueKind::Integer, nullptr, &record.screenWidth};
-    case 1897: return {ValueKind::Integer, nullptr, &record.screenHeight};
-    case 3583: return {ValueKind::Integer, nullptr, &record.screenBpp};
-    case 581: return {ValueKind::Integer, nullptr, &record.unused581};
-    case 3881: return {ValueKind::Integer, nullptr, &record.fullScreen};
-    case 1363: return {ValueKind::Integer, nullptr, &record.unused1363};
-    case 1285: return {ValueKind::Integer, nullptr, &record.unused1285};
+    case KingKey: return {ValueKind::Text, record.kingModel, nullptr};
+    case QueenKey: return {ValueKind::Text, record.queenModel, nullptr};
+    case BishopKey: return {ValueKind::Text, record.bishopModel, nullptr};
+    case KnightKey: return {ValueKind::Text, record.knightModel, nullptr};
+    case RookKey: return {ValueKind::Text, record.rookModel, nullptr};
+    case PawnKey: return {ValueKind::Text, record.pawnModel, nullptr};
+    case ChessboardKey: return {ValueKind::Text, record.boardModel, nullptr};
+    case ScreenWidthKey: return {ValueKind::Integer, nullptr, &record.screenWidth};
+    case ScreenHeightKey: return {ValueKind::Integer, nullptr, &record.screenHeight};
+    case ScreenBppKey: return {ValueKind::Integer, nullptr, &record.screenBpp};
+    case UnusedKey581: return {ValueKind::Integer, nullptr, &record.unused581};
+    case FullscreenKey: return {ValueKind::Integer, nullptr, &record.fullScreen};
+    case UnusedKey1363: return {ValueKind::Integer, nullptr, &record.unused1363};
+    case UnusedKey1285: return {ValueKind::Integer, nullptr, &record.unused1285};
     default: return {ValueKind::None, nullptr, nullptr};
     }
 }

@@ -16,10 +16,114 @@ constexpr std::size_t maxText = 255;
 // more entries than the file could describe.
 constexpr long long minEntryBytes = 8;
 
-enum : KeywordCode {
-    Opener = 3989,
-    Closer = 3259,
-};
+// The keyword codes the reader steers by, named after the keyword text each stands for.
+// Block delimiters
+constexpr KeywordCode BlockOpen = 3989;  // {
+constexpr KeywordCode BlockClose = 3259; // }
+// Top level
+constexpr KeywordCode AsciiExport = 1474;  // *3DSMAX_ASCIIEXPORT
+constexpr KeywordCode Comment = 2649;      // *COMMENT
+constexpr KeywordCode Scene = 1906;        // *SCENE
+constexpr KeywordCode MaterialList = 1071; // *MATERIAL_LIST
+constexpr KeywordCode Geomobject = 1631;   // *GEOMOBJECT
+// Scene block
+constexpr KeywordCode SceneFilename = 3723;        // *SCENE_FILENAME
+constexpr KeywordCode SceneFirstframe = 2373;      // *SCENE_FIRSTFRAME
+constexpr KeywordCode SceneLastframe = 1200;       // *SCENE_LASTFRAME
+constexpr KeywordCode SceneFramespeed = 1845;      // *SCENE_FRAMESPEED
+constexpr KeywordCode SceneTicksperframe = 632;    // *SCENE_TICKSPERFRAME
+constexpr KeywordCode SceneBackgroundStatic = 352; // *SCENE_BACKGROUND_STATIC
+constexpr KeywordCode SceneAmbientStatic = 2448;   // *SCENE_AMBIENT_STATIC
+// Material list block
+constexpr KeywordCode MaterialCount = 3581; // *MATERIAL_COUNT
+constexpr KeywordCode Material = 3898;      // *MATERIAL
+// Material block
+constexpr KeywordCode MaterialName = 918;           // *MATERIAL_NAME
+constexpr KeywordCode MaterialClass = 2630;         // *MATERIAL_CLASS
+constexpr KeywordCode MaterialAmbient = 3841;       // *MATERIAL_AMBIENT
+constexpr KeywordCode MaterialDiffuse = 2655;       // *MATERIAL_DIFFUSE
+constexpr KeywordCode MaterialSpecular = 1238;      // *MATERIAL_SPECULAR
+constexpr KeywordCode MaterialShine = 2030;         // *MATERIAL_SHINE
+constexpr KeywordCode MaterialShinestrength = 2306; // *MATERIAL_SHINESTRENGTH
+constexpr KeywordCode MaterialTransparency = 285;   // *MATERIAL_TRANSPARENCY
+constexpr KeywordCode MaterialWiresize = 1478;      // *MATERIAL_WIRESIZE
+constexpr KeywordCode MaterialShading = 32;         // *MATERIAL_SHADING
+constexpr KeywordCode MaterialXpFalloff = 693;      // *MATERIAL_XP_FALLOFF
+constexpr KeywordCode MaterialSelfillum = 1240;     // *MATERIAL_SELFILLUM
+constexpr KeywordCode MaterialFalloff = 2144;       // *MATERIAL_FALLOFF
+constexpr KeywordCode MaterialXpType = 3809;        // *MATERIAL_XP_TYPE
+constexpr KeywordCode MapDiffuse = 3125;            // *MAP_DIFFUSE
+// Map block
+constexpr KeywordCode MapName = 3306;       // *MAP_NAME
+constexpr KeywordCode MapClass = 2390;      // *MAP_CLASS
+constexpr KeywordCode MapSubno = 3168;      // *MAP_SUBNO
+constexpr KeywordCode MapAmount = 1467;     // *MAP_AMOUNT
+constexpr KeywordCode Bitmap = 2754;        // *BITMAP
+constexpr KeywordCode MapType = 2821;       // *MAP_TYPE
+constexpr KeywordCode UvwUOffset = 1855;    // *UVW_U_OFFSET
+constexpr KeywordCode UvwVOffset = 1171;    // *UVW_V_OFFSET
+constexpr KeywordCode UvwUTiling = 1351;    // *UVW_U_TILING
+constexpr KeywordCode UvwVTiling = 3253;    // *UVW_V_TILING
+constexpr KeywordCode UvwAngle = 3568;      // *UVW_ANGLE
+constexpr KeywordCode UvwBlur = 3923;       // *UVW_BLUR
+constexpr KeywordCode UvwBlurOffset = 202;  // *UVW_BLUR_OFFSET
+constexpr KeywordCode UvwNouseAmt = 1809;   // *UVW_NOUSE_AMT
+constexpr KeywordCode UvwNoiseSize = 4089;  // *UVW_NOISE_SIZE
+constexpr KeywordCode UvwNoiseLevel = 1887; // *UVW_NOISE_LEVEL
+constexpr KeywordCode UvwNoisePhase = 2833; // *UVW_NOISE_PHASE
+constexpr KeywordCode BitmapFilter = 2585;  // *BITMAP_FILTER
+// Part (geometry object) block
+constexpr KeywordCode NodeName = 1156;       // *NODE_NAME
+constexpr KeywordCode NodeTm = 2542;         // *NODE_TM
+constexpr KeywordCode MeshBlock = 2163;      // *MESH
+constexpr KeywordCode PropMotionblur = 3177; // *PROP_MOTIONBLUR
+constexpr KeywordCode PropCastshadow = 3472; // *PROP_CASTSHADOW
+constexpr KeywordCode PropRecvshadow = 1516; // *PROP_RECVSHADOW
+constexpr KeywordCode MaterialRef = 1221;    // *MATERIAL_REF
+constexpr KeywordCode PartVector1462 = 1462; // (no keyword text: three floats, stored, unused)
+// Transform block
+constexpr KeywordCode InheritPos = 4043;     // *INHERIT_POS
+constexpr KeywordCode InheritRot = 2766;     // *INHERIT_ROT
+constexpr KeywordCode InheritScl = 3193;     // *INHERIT_SCL
+constexpr KeywordCode TmRow0 = 2612;         // *TM_ROW0
+constexpr KeywordCode TmRow1 = 1335;         // *TM_ROW1
+constexpr KeywordCode TmRow2 = 2826;         // *TM_ROW2
+constexpr KeywordCode TmRow3 = 1812;         // *TM_ROW3
+constexpr KeywordCode TmPos = 1902;          // *TM_POS
+constexpr KeywordCode TmRotaxis = 559;       // *TM_ROTAXIS
+constexpr KeywordCode TmRotangle = 3718;     // *TM_ROTANGLE
+constexpr KeywordCode TmScale = 3685;        // *TM_SCALE
+constexpr KeywordCode TmScaleaxis = 2793;    // *TM_SCALEAXIS
+constexpr KeywordCode TmScaleaxisang = 3786; // *TM_SCALEAXISANG
+// Mesh block
+constexpr KeywordCode Timevalue = 3001;      // *TIMEVALUE
+constexpr KeywordCode MeshNumvertex = 2850;  // *MESH_NUMVERTEX
+constexpr KeywordCode MeshNumfaces = 2004;   // *MESH_NUMFACES
+constexpr KeywordCode MeshVertexList = 848;  // *MESH_VERTEX_LIST
+constexpr KeywordCode MeshFaceList = 1089;   // *MESH_FACE_LIST
+constexpr KeywordCode MeshNumtvertex = 2723; // *MESH_NUMTVERTEX
+constexpr KeywordCode MeshTvertlist = 2412;  // *MESH_TVERTLIST
+constexpr KeywordCode MeshNumtvfaces = 3210; // *MESH_NUMTVFACES
+constexpr KeywordCode MeshTfacelist = 2302;  // *MESH_TFACELIST
+constexpr KeywordCode MeshNumcvertex = 2169; // *MESH_NUMCVERTEX
+constexpr KeywordCode MeshCvertlist = 3649;  // *MESH_CVERTLIST
+constexpr KeywordCode MeshNumcvfaces = 2682; // *MESH_NUMCVFACES
+constexpr KeywordCode MeshCfacelist = 1794;  // *MESH_CFACELIST
+constexpr KeywordCode MeshNormals = 3844;    // *MESH_NORMALS
+// List entries
+constexpr KeywordCode MeshVertex = 279;      // *MESH_VERTEX
+constexpr KeywordCode MeshTvert = 761;       // *MESH_TVERT
+constexpr KeywordCode MeshVertcol = 446;     // *MESH_VERTCOL
+constexpr KeywordCode MeshTface = 2865;      // *MESH_TFACE
+constexpr KeywordCode MeshCface = 1314;      // *MESH_CFACE
+constexpr KeywordCode MeshFaceEntry = 3426;       // *MESH_FACE
+constexpr KeywordCode MeshFacenormal = 1852; // *MESH_FACENORMAL
+// Face entry attributes
+constexpr KeywordCode EdgeAb = 663;        // AB:
+constexpr KeywordCode EdgeBc = 303;        // BC:
+constexpr KeywordCode EdgeCa = 2927;       // CA:
+constexpr KeywordCode MeshSmoothing = 641; // *MESH_SMOOTHING
+constexpr KeywordCode MeshMtlid = 483;     // *MESH_MTLID
 
 class ModelReader {
   public:
@@ -172,7 +276,7 @@ std::int32_t ModelReader::readCount() {
 bool ModelReader::skipToOpener() {
     std::string token;
     while (readToken(token)) {
-        if (codeOf(token) == Opener) return true;
+        if (codeOf(token) == BlockOpen) return true;
     }
     return false;
 }
@@ -192,8 +296,8 @@ template <typename Handler> void ModelReader::readBlock(Handler entry) {
     if (!skipToOpener()) return;
     while (!atEnd()) {
         const KeywordCode code = nextCode();
-        if (code == Closer) return;
-        if (code == Opener)
+        if (code == BlockClose) return;
+        if (code == BlockOpen)
             skipNestedBlock();
         else
             entry(code);
@@ -203,11 +307,11 @@ template <typename Handler> void ModelReader::readBlock(Handler entry) {
 void ModelReader::readTopLevel() {
     while (!atEnd()) {
         switch (nextCode()) {
-        case 1474: mesh.k1474 = readInt(); break;
-        case 2649: mesh.k2649 = readString(); break;
-        case 1906: readHeader(); break;
-        case 1071: readMaterialList(); break;
-        case 1631:
+        case AsciiExport: mesh.k1474 = readInt(); break;
+        case Comment: mesh.k2649 = readString(); break;
+        case Scene: readHeader(); break;
+        case MaterialList: readMaterialList(); break;
+        case Geomobject:
             mesh.parts.emplace_back();
             readPart(mesh.parts.back());
             break;
@@ -219,13 +323,13 @@ void ModelReader::readTopLevel() {
 void ModelReader::readHeader() {
     readBlock([this](KeywordCode code) {
         switch (code) {
-        case 3723: mesh.k3723 = readString(); break;
-        case 2373: mesh.k2373 = readInt(); break;
-        case 1200: mesh.k1200 = readInt(); break;
-        case 1845: mesh.k1845 = readInt(); break;
-        case 632: mesh.k632 = readInt(); break;
-        case 352: mesh.k352 = readVec3(); break;
-        case 2448: mesh.k2448 = readVec3(); break;
+        case SceneFilename: mesh.k3723 = readString(); break;
+        case SceneFirstframe: mesh.k2373 = readInt(); break;
+        case SceneLastframe: mesh.k1200 = readInt(); break;
+        case SceneFramespeed: mesh.k1845 = readInt(); break;
+        case SceneTicksperframe: mesh.k632 = readInt(); break;
+        case SceneBackgroundStatic: mesh.k352 = readVec3(); break;
+        case SceneAmbientStatic: mesh.k2448 = readVec3(); break;
         default: break;
         }
     });
@@ -233,10 +337,10 @@ void ModelReader::readHeader() {
 
 void ModelReader::readMaterialList() {
     readBlock([this](KeywordCode code) {
-        if (code == 3581) {
+        if (code == MaterialCount) {
             mesh.materialCount = readCount();
             mesh.materials.assign(mesh.materialCount, MeshMaterial());
-        } else if (code == 3898) {
+        } else if (code == Material) {
             const std::int32_t i = readInt();
             // A material outside the table is read into scratch, so the file stays in step.
             MeshMaterial scratch;
@@ -249,21 +353,21 @@ void ModelReader::readMaterialList() {
 void ModelReader::readMaterial(MeshMaterial& m) {
     readBlock([this, &m](KeywordCode code) {
         switch (code) {
-        case 918: m.k918 = readString(); break;
-        case 2630: m.k2630 = readString(); break;
-        case 3841: m.k3841 = readVec3(); break;
-        case 2655: m.k2655 = readVec3(); break;
-        case 1238: m.k1238 = readVec3(); break;
-        case 2030: m.k2030 = readFloat(); break;
-        case 2306: m.k2306 = readFloat(); break;
-        case 285: m.k285 = readFloat(); break;
-        case 1478: m.k1478 = readFloat(); break;
-        case 32: m.k32 = readString(); break;
-        case 693: m.k693 = readFloat(); break;
-        case 1240: m.k1240 = readFloat(); break;
-        case 2144: m.k2144 = readString(); break;
-        case 3809: m.k3809 = readString(); break;
-        case 3125: readMap(m); break;
+        case MaterialName: m.k918 = readString(); break;
+        case MaterialClass: m.k2630 = readString(); break;
+        case MaterialAmbient: m.k3841 = readVec3(); break;
+        case MaterialDiffuse: m.k2655 = readVec3(); break;
+        case MaterialSpecular: m.k1238 = readVec3(); break;
+        case MaterialShine: m.k2030 = readFloat(); break;
+        case MaterialShinestrength: m.k2306 = readFloat(); break;
+        case MaterialTransparency: m.k285 = readFloat(); break;
+        case MaterialWiresize: m.k1478 = readFloat(); break;
+        case MaterialShading: m.k32 = readString(); break;
+        case MaterialXpFalloff: m.k693 = readFloat(); break;
+        case MaterialSelfillum: m.k1240 = readFloat(); break;
+        case MaterialFalloff: m.k2144 = readString(); break;
+        case MaterialXpType: m.k3809 = readString(); break;
+        case MapDiffuse: readMap(m); break;
         default: break;
         }
     });
@@ -272,24 +376,24 @@ void ModelReader::readMaterial(MeshMaterial& m) {
 void ModelReader::readMap(MeshMaterial& m) {
     readBlock([this, &m](KeywordCode code) {
         switch (code) {
-        case 3306: m.k3306 = readString(); break;
-        case 2390: m.k2390 = readString(); break;
-        case 3168: m.k3168 = readInt(); break;
-        case 1467: m.k1467 = readFloat(); break;
-        case 2754: m.textureFile = readString(); break;
-        case 2821: m.k2821 = readString(); break;
-        case 1855: m.k1855 = readFloat(); break;
-        case 1171: m.k1171 = readFloat(); break;
-        case 1351: m.k1351 = readFloat(); break;
-        case 3253: m.k3253 = readFloat(); break;
-        case 3568: m.k3568 = readFloat(); break;
-        case 3923: m.k3923 = readFloat(); break;
-        case 202: m.k202 = readFloat(); break;
-        case 1809: m.k1809 = readFloat(); break;
-        case 4089: m.k4089 = readFloat(); break;
-        case 1887: m.k1887 = readFloat(); break;
-        case 2833: m.k2833 = readFloat(); break;
-        case 2585: m.k2585 = readString(); break;
+        case MapName: m.k3306 = readString(); break;
+        case MapClass: m.k2390 = readString(); break;
+        case MapSubno: m.k3168 = readInt(); break;
+        case MapAmount: m.k1467 = readFloat(); break;
+        case Bitmap: m.textureFile = readString(); break;
+        case MapType: m.k2821 = readString(); break;
+        case UvwUOffset: m.k1855 = readFloat(); break;
+        case UvwVOffset: m.k1171 = readFloat(); break;
+        case UvwUTiling: m.k1351 = readFloat(); break;
+        case UvwVTiling: m.k3253 = readFloat(); break;
+        case UvwAngle: m.k3568 = readFloat(); break;
+        case UvwBlur: m.k3923 = readFloat(); break;
+        case UvwBlurOffset: m.k202 = readFloat(); break;
+        case UvwNouseAmt: m.k1809 = readFloat(); break;
+        case UvwNoiseSize: m.k4089 = readFloat(); break;
+        case UvwNoiseLevel: m.k1887 = readFloat(); break;
+        case UvwNoisePhase: m.k2833 = readFloat(); break;
+        case BitmapFilter: m.k2585 = readString(); break;
         default: break;
         }
     });
@@ -298,14 +402,14 @@ void ModelReader::readMap(MeshMaterial& m) {
 void ModelReader::readPart(MeshPart& part) {
     readBlock([this, &part](KeywordCode code) {
         switch (code) {
-        case 1156: part.k1156 = readString(); break;
-        case 1221: part.materialIndex = readInt(); break;
-        case 1462: part.k1462 = readVec3(); break;
-        case 1516: part.k1516 = readInt(); break;
-        case 3177: part.k3177 = readInt(); break;
-        case 3472: part.k3472 = readInt(); break;
-        case 2542: readTransform(part); break;
-        case 2163: readMeshBlock(part); break;
+        case NodeName: part.k1156 = readString(); break;
+        case MaterialRef: part.materialIndex = readInt(); break;
+        case PartVector1462: part.k1462 = readVec3(); break;
+        case PropRecvshadow: part.k1516 = readInt(); break;
+        case PropMotionblur: part.k3177 = readInt(); break;
+        case PropCastshadow: part.k3472 = readInt(); break;
+        case NodeTm: readTransform(part); break;
+        case MeshBlock: readMeshBlock(part); break;
         default: break;
         }
     });
@@ -314,20 +418,20 @@ void ModelReader::readPart(MeshPart& part) {
 void ModelReader::readTransform(MeshPart& p) {
     readBlock([this, &p](KeywordCode code) {
         switch (code) {
-        case 1156: p.t1156 = readString(); break;
-        case 4043: p.t4043 = readInt3(); break;
-        case 2766: p.t2766 = readInt3(); break;
-        case 3193: p.t3193 = readInt3(); break;
-        case 2612: p.t2612 = readVec3(); break;
-        case 1335: p.t1335 = readVec3(); break;
-        case 2826: p.t2826 = readVec3(); break;
-        case 1812: p.t1812 = readVec3(); break;
-        case 1902: p.t1902 = readVec3(); break;
-        case 559: p.t559 = readVec3(); break;
-        case 3685: p.t3685 = readVec3(); break;
-        case 2793: p.t2793 = readVec3(); break;
-        case 3718: p.t3718 = readFloat(); break;
-        case 3786: p.t3786 = readFloat(); break;
+        case NodeName: p.t1156 = readString(); break;
+        case InheritPos: p.t4043 = readInt3(); break;
+        case InheritRot: p.t2766 = readInt3(); break;
+        case InheritScl: p.t3193 = readInt3(); break;
+        case TmRow0: p.t2612 = readVec3(); break;
+        case TmRow1: p.t1335 = readVec3(); break;
+        case TmRow2: p.t2826 = readVec3(); break;
+        case TmRow3: p.t1812 = readVec3(); break;
+        case TmPos: p.t1902 = readVec3(); break;
+        case TmRotaxis: p.t559 = readVec3(); break;
+        case TmScale: p.t3685 = readVec3(); break;
+        case TmScaleaxis: p.t2793 = readVec3(); break;
+        case TmRotangle: p.t3718 = readFloat(); break;
+        case TmScaleaxisang: p.t3786 = readFloat(); break;
         default: break;
         }
     });
@@ -349,45 +453,45 @@ void ModelReader::readMeshBlock(MeshPart& p) {
     auto int3 = [this] { return readInt3(); };
     readBlock([&](KeywordCode code) {
         switch (code) {
-        case 3001: p.k3001 = readInt(); break;
-        case 2850:
+        case Timevalue: p.k3001 = readInt(); break;
+        case MeshNumvertex:
             p.vertexCount = readCount();
             p.vertices.assign(p.vertexCount, Vec3{});
             break;
-        case 2723:
+        case MeshNumtvertex:
             p.texVertexCount = readCount();
             p.texVertices.assign(p.texVertexCount, Vec3{});
             break;
-        case 2169:
+        case MeshNumcvertex:
             p.count2169 = readCount();
             p.list3649.assign(p.count2169, Vec3{});
             break;
-        case 2004:
+        case MeshNumfaces:
             p.faceCount = readCount();
             p.faces.assign(p.faceCount, MeshFace());
             p.faceNormals.assign(p.faceCount, FaceNormals());
             break;
-        case 3210:
+        case MeshNumtvfaces:
             p.texFaceCount = readCount();
             p.texFaces.assign(p.texFaceCount, Int3{});
             break;
-        case 2682:
+        case MeshNumcvfaces:
             p.count2682 = readCount();
             p.list1794.assign(p.count2682, Int3{});
             break;
-        case 848: readIndexedList(279, p.vertices, vec3); break;
-        case 2412: readIndexedList(761, p.texVertices, vec3); break;
-        case 3649: readIndexedList(446, p.list3649, vec3); break;
-        case 2302: readIndexedList(2865, p.texFaces, int3); break;
-        case 1794: readIndexedList(1314, p.list1794, int3); break;
-        case 1089:
+        case MeshVertexList: readIndexedList(MeshVertex, p.vertices, vec3); break;
+        case MeshTvertlist: readIndexedList(MeshTvert, p.texVertices, vec3); break;
+        case MeshCvertlist: readIndexedList(MeshVertcol, p.list3649, vec3); break;
+        case MeshTfacelist: readIndexedList(MeshTface, p.texFaces, int3); break;
+        case MeshCfacelist: readIndexedList(MeshCface, p.list1794, int3); break;
+        case MeshFaceList:
             readBlock([this, &p](KeywordCode entry) {
-                if (entry == 3426) readFace(p);
+                if (entry == MeshFaceEntry) readFace(p);
             });
             break;
-        case 3844:
+        case MeshNormals:
             readBlock([this, &p](KeywordCode entry) {
-                if (entry == 1852) readFaceNormals(p);
+                if (entry == MeshFacenormal) readFaceNormals(p);
             });
             break;
         default: break;
@@ -417,11 +521,11 @@ void ModelReader::readFace(MeshPart& p) {
     }
     for (int slot = 0; slot < 5; ++slot) {
         switch (nextCode()) {
-        case 641: face.k641 = readString(); break;
-        case 303: face.k303 = readInt(); break;
-        case 483: face.k483 = readInt(); break;
-        case 663: face.k663 = readInt(); break;
-        case 2927: face.k2927 = readInt(); break;
+        case MeshSmoothing: face.k641 = readString(); break;
+        case EdgeBc: face.k303 = readInt(); break;
+        case MeshMtlid: face.k483 = readInt(); break;
+        case EdgeAb: face.k663 = readInt(); break;
+        case EdgeCa: face.k2927 = readInt(); break;
         default: break;
         }
     }
