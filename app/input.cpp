@@ -57,10 +57,10 @@ void onMenuKey(SDLKey key) {
 // The piece type a promotion key chooses, or 0 for any other key.
 int promotionType(SDLKey key) {
     switch (key) {
-    case SDLK_v: return 2;
-    case SDLK_j: return 3;
-    case SDLK_s: return 4;
-    case SDLK_d: return 5;
+    case SDLK_v: return Rook;
+    case SDLK_j: return Knight;
+    case SDLK_s: return Bishop;
+    case SDLK_d: return Queen;
     default: return 0;
     }
 }

@@ -3,18 +3,15 @@
 #include <GL/gl.h>
 
 #include <cmath>
-#include <cstdlib>
 
 #include "app/state.h"
 #include "app/turn.h"
 #include "assets/mesh.h"
 #include "chess/board.h"
 #include "scene/pieces.h"
+#include "scene/world.h"
 
 namespace {
-
-constexpr float pi = 3.14159265f;
-
 
 // The pieces at rest, without the ones the animation draws itself.
 void drawStillPieces() {
@@ -29,9 +26,9 @@ void drawFlyingPiece(float t) {
     const float file = moveAnim.fromFile * (1.0f - t) + moveAnim.toFile * t;
     const float rank = moveAnim.fromRank * (1.0f - t) + moveAnim.toRank * t;
     glPushMatrix();
-    glTranslatef(8.0f - file, arcHeight(t), rank - 8.0f);
+    glTranslatef(squareX(file), arcHeight(t), squareZ(rank));
     orientAndColour(moveAnim.movingPiece);
-    drawPieceMesh(std::abs(moveAnim.movingPiece));
+    drawPieceMesh(typeOf(moveAnim.movingPiece));
     glPopMatrix();
 }
 
@@ -39,10 +36,9 @@ void drawSinkingPiece(float t) {
     const int code = moveAnim.capturedPiece;
     if (!isPieceCode(code)) return;
     glPushMatrix();
-    glTranslatef(static_cast<float>(8 - moveAnim.captureFile), -2.0f * t,
-                 static_cast<float>(moveAnim.captureRank - 8));
+    glTranslatef(squareX(moveAnim.captureFile), -2.0f * t, squareZ(moveAnim.captureRank));
     orientAndColour(code);
-    drawPieceMesh(std::abs(code));
+    drawPieceMesh(typeOf(code));
     glPopMatrix();
 }
 
@@ -67,20 +63,19 @@ void colourPromotedPiece(Mesh* pawn, Mesh* chosen) {
 }
 
 void drawSpinningPiece(float t) {
-    Mesh* const pawn = meshOf(std::abs(moveAnim.movingPiece));
+    Mesh* const pawn = meshOf(typeOf(moveAnim.movingPiece));
     Mesh* const chosen =
-        isPieceCode(moveAnim.newPiece) ? meshOf(std::abs(moveAnim.newPiece)) : nullptr;
+        isPieceCode(moveAnim.newPiece) ? meshOf(typeOf(moveAnim.newPiece)) : nullptr;
     glPushMatrix();
-    glTranslatef(static_cast<float>(8 - moveAnim.fromFile), arcHeight(t),
-                 static_cast<float>(moveAnim.fromRank - 8));
+    glTranslatef(squareX(moveAnim.fromFile), arcHeight(t), squareZ(moveAnim.fromRank));
     glTranslatef(0.5f, 0.0f, -0.5f);
     glRotatef(t * 360.0f, 0.0f, 1.0f, 0.0f);
     glTranslatef(-0.5f, 0.0f, 0.5f);
     colourPromotedPiece(pawn, chosen);
     if (t < 0.5f) {
-        drawPieceMesh(std::abs(moveAnim.movingPiece));
+        drawPieceMesh(typeOf(moveAnim.movingPiece));
     } else if (chosen) {
-        drawPieceMesh(std::abs(moveAnim.newPiece));
+        drawPieceMesh(typeOf(moveAnim.newPiece));
     }
     glPopMatrix();
 }

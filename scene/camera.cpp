@@ -1,4 +1,5 @@
 #include "scene/camera.h"
+#include "scene/world.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -10,7 +11,6 @@
 
 namespace {
 
-constexpr float pi = 3.14159265f;
 constexpr float whiteRestingAngle = 4.712389f; // 3 pi / 2: behind rank 1
 constexpr double centreX = 4.0, centreZ = -4.0;
 constexpr double eyeHeight = 10.0, orbitRadius = 9.0;

@@ -8,6 +8,7 @@
 
 #include "app/config.h"
 #include "scene/camera.h"
+#include "scene/world.h"
 
 namespace {
 
@@ -32,10 +33,10 @@ bool projectCorner(const ViewTransform& view, double x, double z, WindowPoint& c
 
 bool squareContains(const ViewTransform& view, int file, int rank, WindowPoint p) {
     WindowPoint q[4];
-    const bool projected = projectCorner(view, 8 - file, rank - 8, q[0]) &&
-                           projectCorner(view, 8 - file, rank - 9, q[1]) &&
-                           projectCorner(view, 9 - file, rank - 9, q[2]) &&
-                           projectCorner(view, 9 - file, rank - 8, q[3]);
+    const double x = squareX(file), z = squareZ(rank);
+    const bool projected = projectCorner(view, x, z, q[0]) && projectCorner(view, x, z - 1, q[1]) &&
+                           projectCorner(view, x + 1, z - 1, q[2]) &&
+                           projectCorner(view, x + 1, z, q[3]);
     return projected && pointInQuad(q[0], q[1], q[2], q[3], p) == 1;
 }
 

@@ -1,8 +1,7 @@
 #include "scene/pieces.h"
+#include "scene/world.h"
 
 #include <GL/gl.h>
-
-#include <cstdlib>
 
 #include "app/turn.h"
 #include "assets/loading.h"
@@ -13,7 +12,6 @@
 namespace {
 
 constexpr int boardSlot = 7;
-
 
 bool onBoard(int file, int rank) { return file >= 1 && file <= 8 && rank >= 1 && rank <= 8; }
 
@@ -31,7 +29,7 @@ Mesh* meshOf(int slot) {
 }
 
 void orientAndColour(int code) {
-    Mesh* mesh = meshOf(std::abs(code));
+    Mesh* mesh = meshOf(typeOf(code));
     if (code < 0) {
         glTranslatef(1.0f, 0.0f, -1.0f);
         glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
@@ -52,9 +50,9 @@ void drawPieceMesh(int type) {
 void placePiece(int code, int file, int rank) {
     if (!isPieceCode(code)) return;
     glPushMatrix();
-    glTranslatef(static_cast<float>(8 - file), 0.0f, static_cast<float>(rank - 8));
+    glTranslatef(squareX(file), 0.0f, squareZ(rank));
     orientAndColour(code);
-    drawPieceMesh(std::abs(code));
+    drawPieceMesh(typeOf(code));
     glPopMatrix();
 }
 
@@ -71,8 +69,8 @@ void drawPiecesExcept(const SkippedSquares& skipped) {
 void drawPieces() { drawPiecesExcept({{-1, -1, -1}, {-1, -1, -1}}); }
 
 void drawSquareQuad(int file, int rank) {
-    const float x0 = static_cast<float>(8 - file), x1 = x0 + 1.0f;
-    const float z1 = static_cast<float>(rank - 8), z0 = z1 - 1.0f;
+    const float x0 = squareX(file), x1 = x0 + 1.0f;
+    const float z1 = squareZ(rank), z0 = z1 - 1.0f;
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);
     glVertex3f(x0, 0.0f, z1);

@@ -1,8 +1,7 @@
 #pragma once
 
 // The 3D content of a game frame at rest: the board mesh, the pieces of the game board on
-// their squares and the highlight quads of the selection. Square (file, rank) covers x
-// 8 - file .. 9 - file and z rank - 9 .. rank - 8 on the plane y = 0.
+// their squares and the highlight quads of the selection, in the world frame of world.h.
 
 class Mesh;
 
