@@ -22,9 +22,6 @@ struct MoveAnim {
 extern Selection selection;
 extern MoveAnim moveAnim;
 
-// Every timed phase takes this long at full speed.
-constexpr std::uint32_t phaseMilliseconds = 5000;
-
 // Progress of the running timed phase, 0..1; exactly 1 from 5000 ms on.
 float phaseProgress();
 

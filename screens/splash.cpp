@@ -47,18 +47,10 @@ SplashLook splashLookAt(float s) {
     return {1, 0};
 }
 
+// The three pictures lie one above the other in the splash texture, a band each.
 void drawBand(int band) {
     const float v = static_cast<float>(band) * bandHeight;
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, v + bandHeight);
-    glVertex2i(0, 0);
-    glTexCoord2f(1, v + bandHeight);
-    glVertex2i(512, 0);
-    glTexCoord2f(1, v);
-    glVertex2i(512, 320);
-    glTexCoord2f(0, v);
-    glVertex2i(0, 320);
-    glEnd();
+    drawPictureQuad(v + bandHeight, v, 512, 320);
 }
 
 } // namespace
