@@ -9,6 +9,8 @@ using KeywordCode = unsigned int;
 // MD5 digest of a NUL-terminated byte string, as 32 uppercase hex characters.
 class Md5 {
   public:
+    // Nothing derives from it; the destructor is virtual only so that one may, without a
+    // delete through a base pointer ever losing the derived part.
     virtual ~Md5() = default;
 
     // Digests `text` from scratch; the result lives as long as this object.

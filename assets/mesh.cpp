@@ -97,6 +97,8 @@ int Mesh::draw() {
         glBindTexture(GL_TEXTURE_2D, material ? material->textureName : 0);
         glTexCoordPointer(3, GL_FLOAT, 0, part.cornerTexCoords.data());
         glVertexPointer(3, GL_FLOAT, 0, part.cornerPositions.data());
+        // The positions, not cornerNormals, on purpose: lighting is never switched on, so GL
+        // reads no normal; the shading that the normals decide is baked into the colours.
         glNormalPointer(GL_FLOAT, 0, part.cornerPositions.data());
         glDrawArrays(GL_TRIANGLES, 0, part.faceCount * 3);
     }

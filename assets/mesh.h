@@ -118,6 +118,8 @@ class Mesh final : public Drawable {
     std::int32_t materialCount = 0;
     std::vector<MeshMaterial> materials;
     std::vector<MeshPart> parts;
+    // The registry the constructor handed its texture requests to. The loading deletes it
+    // once every texture is made, so after that this pointer dangles and is never read.
     TextureRegistry* textures = nullptr;
 };
 

@@ -6,6 +6,7 @@
 #include "assets/texture.h"
 #include "screens/font.h"
 
+// Lighting stays off for good: the models carry their shading baked into vertex colours.
 int initGL() {
     glShadeModel(GL_SMOOTH);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
