@@ -124,7 +124,8 @@ class Renderer {
             n = n * -1.0;
         }
         const double diffuse = 0.32 + 0.78 * std::max(0.0, dot(n, light));
-        const double specular = std::pow(std::max(0.0, dot(n, normalized(light + view))), 40) * 0.35;
+        const double specular =
+            std::pow(std::max(0.0, dot(n, normalized(light + view))), 40) * 0.35;
         const double rim = std::pow(1.0 - std::max(0.0, dot(n, view)), 3) * 0.18;
         return {static_cast<float>(base.r * diffuse + specular + rim * 0.6),
                 static_cast<float>(base.g * diffuse + specular + rim * 0.7),
