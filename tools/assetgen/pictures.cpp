@@ -13,9 +13,15 @@ namespace {
 struct Instance {
     const Model* model;
     double dx, dz;
-    bool turned;  // Black's pieces face the other way
+    double turn;  // radians about the square's vertical axis; Black's pieces face the other way
     int material; // material of the body, or -1 to keep each part's own
 };
+
+Vec3 turned(Vec3 p, double angle, Vec3 centre) {
+    const double c = std::cos(angle), s = std::sin(angle);
+    const Vec3 d = p - centre;
+    return centre + Vec3{c * d.x + s * d.z, d.y, c * d.z - s * d.x};
+}
 
 struct Camera {
     Vec3 eye, target;
@@ -58,10 +64,8 @@ class Renderer {
                 for (int k = 0; k < 3; ++k) {
                     Vec3 pos = part.positions[part.faces[i].v[k]];
                     Vec3 n = normals[i * 3 + k];
-                    if (inst.turned) {
-                        pos = {1.0 - pos.x, pos.y, -1.0 - pos.z};
-                        n = {-n.x, n.y, -n.z};
-                    }
+                    pos = turned(pos, inst.turn, {0.5, 0, -0.5});
+                    n = turned(n, inst.turn, {});
                     pos = pos + Vec3{inst.dx, 0, inst.dz};
                     const TexVert& t = part.texVerts[part.faces[i].t[k]];
                     visible &= project(pos, n, t, c[k]);
@@ -124,7 +128,8 @@ class Renderer {
             n = n * -1.0;
         }
         const double diffuse = 0.32 + 0.78 * std::max(0.0, dot(n, light));
-        const double specular = std::pow(std::max(0.0, dot(n, normalized(light + view))), 40) * 0.35;
+        const double specular =
+            std::pow(std::max(0.0, dot(n, normalized(light + view))), 40) * 0.35;
         const double rim = std::pow(1.0 - std::max(0.0, dot(n, view)), 3) * 0.18;
         return {static_cast<float>(base.r * diffuse + specular + rim * 0.6),
                 static_cast<float>(base.g * diffuse + specular + rim * 0.7),
@@ -248,7 +253,14 @@ const Colour gold{1.0f, 0.82f, 0.38f};
 const Colour pale{0.93f, 0.90f, 0.82f};
 
 Instance piece(const Assets& a, PieceType type, double dx, double dz, bool white) {
-    return {&a.pieces[type], dx, dz, !white, white ? 1 : 0};
+    return {&a.pieces[type], dx, dz, white ? 0.0 : M_PI, white ? 1 : 0};
+}
+
+Instance turnedPiece(const Assets& a, PieceType type, double dx, double dz, bool white,
+                     double turn) {
+    Instance inst = piece(a, type, dx, dz, white);
+    inst.turn += turn;
+    return inst;
 }
 
 // Band 1: the title over a row of our pieces, lit from above left.
@@ -256,7 +268,7 @@ void titleBand(const Assets& a, TextSetter& text, Image& image) {
     backdrop(image, 0, 320, {0.05f, 0.06f, 0.14f}, {0.02f, 0.02f, 0.04f}, {0.30f, 0.22f, 0.12f},
              0.5, 0.75);
     const std::vector<Instance> row = {
-        piece(a, Rook, -2.3, -0.3, false),   piece(a, Knight, -1.2, 0.2, true),
+        piece(a, Rook, -2.3, -0.3, false),   turnedPiece(a, Knight, -1.2, 0.2, true, 1.9),
         piece(a, King, 0.0, 0.0, true),      piece(a, Queen, 1.15, 0.25, false),
         piece(a, Bishop, 2.25, -0.25, true), piece(a, Pawn, -0.6, 1.2, false),
         piece(a, Pawn, 0.65, 1.2, true)};
@@ -265,26 +277,40 @@ void titleBand(const Assets& a, TextSetter& text, Image& image) {
     title(text, image, serifBold, 54, name, centred(text, serifBold, 54, name, 512), 70, gold);
 }
 
-void startingPosition(const Assets& a, std::vector<Instance>& scene) {
-    const PieceType back[8] = {Rook, Knight, Bishop, Queen, King, Bishop, Knight, Rook};
-    for (int file = 0; file < 8; ++file) {
-        const double dx = 7 - file;
-        scene.push_back(piece(a, back[file], dx, -7, true));
-        scene.push_back(piece(a, Pawn, dx, -6, true));
-        scene.push_back(piece(a, Pawn, dx, -1, false));
-        scene.push_back(piece(a, back[file], dx, 0, false));
+// The Ruy Lopez after 1. e4 e5 2. Nf3 Nc6 3. Bb5: files a..h, ranks 1..8.
+void ruyLopez(const Assets& a, std::vector<Instance>& scene) {
+    const struct {
+        PieceType type;
+        char file;
+        int rank;
+        bool white;
+    } men[] = {{Rook, 'a', 1, true},   {Knight, 'b', 1, true},  {Bishop, 'c', 1, true},
+               {Queen, 'd', 1, true},  {King, 'e', 1, true},    {Rook, 'h', 1, true},
+               {Bishop, 'b', 5, true}, {Knight, 'f', 3, true},  {Pawn, 'e', 4, true},
+               {Rook, 'a', 8, false},  {Bishop, 'c', 8, false}, {Queen, 'd', 8, false},
+               {King, 'e', 8, false},  {Bishop, 'f', 8, false}, {Knight, 'g', 8, false},
+               {Rook, 'h', 8, false},  {Knight, 'c', 6, false}, {Pawn, 'e', 5, false}};
+    for (const auto& m : men) {
+        scene.push_back(piece(a, m.type, 8 - (m.file - 'a' + 1), m.rank - 8, m.white));
+    }
+    for (char file : {'a', 'b', 'c', 'd', 'f', 'g', 'h'}) {
+        scene.push_back(piece(a, Pawn, 8 - (file - 'a' + 1), 2 - 8, true));
+        scene.push_back(piece(a, Pawn, 8 - (file - 'a' + 1), 7 - 8, false));
     }
 }
 
-// Band 2: the board in its starting position, seen from White's side.
+// Band 2: the whole board in a well-known opening, seen from White's side under the title,
+// on the backdrop and light of the first band.
 void boardBand(const Assets& a, TextSetter& text, Image& image) {
-    backdrop(image, 320, 320, {0.10f, 0.07f, 0.05f}, {0.02f, 0.02f, 0.02f}, {0.25f, 0.18f, 0.10f},
-             0.6, 0.6);
-    std::vector<Instance> scene = {{&a.board, 0, 0, false, -1}};
-    startingPosition(a, scene);
-    composite(image, render(a, scene, {{9.5, 7.0, -13.0}, {3.6, -0.6, -4.2}, 520}, 512, 320), 0,
+    backdrop(image, 320, 320, {0.05f, 0.06f, 0.14f}, {0.02f, 0.02f, 0.04f}, {0.30f, 0.22f, 0.12f},
+             0.5, 0.75);
+    std::vector<Instance> scene = {{&a.board, 0, 0, 0.0, -1}};
+    ruyLopez(a, scene);
+    composite(image, render(a, scene, {{6.8, 9.4, -13.6}, {4.1, 0.9, -3.9}, 360}, 512, 320), 0,
               320);
-    title(text, image, serifBold, 44, "3D šachy", 24, 320 + 58, gold);
+    const std::string name = "3D šachy";
+    title(text, image, serifBold, 44, name, centred(text, serifBold, 44, name, 512), 320 + 54,
+          gold);
 }
 
 // Band 3: shown while the models load.
@@ -334,7 +360,7 @@ Image menuPicture(const Assets& a) {
     Image image(512, 512);
     backdrop(image, 0, 512, {0.01f, 0.01f, 0.02f}, {0.03f, 0.03f, 0.05f}, {0.18f, 0.13f, 0.08f},
              0.85, 0.85);
-    const std::vector<Instance> scene = {{&a.board, 0, 0, false, -1},
+    const std::vector<Instance> scene = {{&a.board, 0, 0, 0.0, -1},
                                          piece(a, King, 1, -1, true),
                                          piece(a, Queen, 2, -2, false),
                                          piece(a, Knight, 0, -3, true),
@@ -356,8 +382,8 @@ Image logo(const Assets& a, TextSetter& text) {
     backdrop(image, 0, 32, {0.14f, 0.06f, 0.04f}, {0.05f, 0.02f, 0.02f}, {0.3f, 0.15f, 0.05f}, 0.3,
              0.5);
     composite(image,
-              render(a, {piece(a, Knight, 0, 0, true)}, {{-2.0, 0.7, -0.1}, {0.5, 0.52, -0.5}, 60},
-                     32, 32),
+              render(a, {piece(a, Knight, 0, 0, true)},
+                     {{-2.2, 0.8, -0.45}, {0.5, 0.56, -0.45}, 68}, 32, 32),
               0, 0);
     title(text, image, serifBold, 19, "Kavrin", 32, 23, gold);
     return image;
