@@ -141,18 +141,19 @@ TEST(GeneratedModels, PiecesHaveBlackThenWhiteAndTheBodyFirst) {
     }
 }
 
-TEST(GeneratedModels, KnightLooksTowardsPlusZ) {
+// Both resting cameras look along z, so a knight looking along x shows them its profile.
+TEST(GeneratedModels, KnightLooksAlongTheRanksTowardsPlusX) {
     const Mesh knight(readConfig("chess.cfg").knightModel, nullptr);
-    float front = -0.5f, back = -0.5f;
+    float front = 0.5f, back = 0.5f;
     for (const MeshPart& part : knight.parts) {
         for (const Vec3& v : part.vertices) {
             if (v.y < 0.45f) continue;
-            front = std::max(front, v.z);
-            back = std::min(back, v.z);
+            front = std::max(front, v.x);
+            back = std::min(back, v.x);
         }
     }
-    EXPECT_GT(front + 0.5f, 0.25f) << "the muzzle reaches well forward, towards +z";
-    EXPECT_GT(front + 0.5f, -0.5f - back) << "the head reaches further forward than the mane back";
+    EXPECT_GT(front - 0.5f, 0.25f) << "the muzzle reaches well forward, towards +x";
+    EXPECT_GT(front - 0.5f, 0.5f - back) << "the head reaches further forward than the mane back";
 }
 
 // The triangles of a whole model with corners welded by the position the file gives them,

@@ -256,10 +256,20 @@ Part kingBody() {
 // gets what the base leaves of the budget.
 constexpr size_t knightFaces = 3708;
 
+// The head is carved looking towards +z; on the board it looks towards +x, along the ranks,
+// so that both resting cameras see the horse in profile rather than the back of its neck.
+Part lookingAlongRanks(Part head) {
+    for (Vec3& p : head.positions) {
+        const Vec3 d = p - Vec3{0.5, 0.0, -0.5};
+        p = {0.5 + d.z, p.y, -0.5 - d.x};
+    }
+    return head;
+}
+
 Part knightBody() {
     Part body = lathe(joined(foot(1.0), {{0.27, 0.16}, {0.25, 0.18}, {0.0, 0.18}}));
     // The head takes a while to carve and the pictures show the knight too: carve it once.
-    static const Part head = horseHead(knightFaces - body.faces.size());
+    static const Part head = lookingAlongRanks(horseHead(knightFaces - body.faces.size()));
     body.append(head);
     return body;
 }

@@ -256,6 +256,10 @@ Instance piece(const Assets& a, PieceType type, double dx, double dz, bool white
     return {&a.pieces[type], dx, dz, white ? 0.0 : M_PI, white ? 1 : 0};
 }
 
+// The knight looks along the ranks on the board; the pictures turn it back by this much to
+// show it as they were composed, looking towards +z.
+constexpr double quarterTurn = M_PI / 2;
+
 Instance turnedPiece(const Assets& a, PieceType type, double dx, double dz, bool white,
                      double turn) {
     Instance inst = piece(a, type, dx, dz, white);
@@ -267,11 +271,13 @@ Instance turnedPiece(const Assets& a, PieceType type, double dx, double dz, bool
 void titleBand(const Assets& a, TextSetter& text, Image& image) {
     backdrop(image, 0, 320, {0.05f, 0.06f, 0.14f}, {0.02f, 0.02f, 0.04f}, {0.30f, 0.22f, 0.12f},
              0.5, 0.75);
-    const std::vector<Instance> row = {
-        piece(a, Rook, -2.3, -0.3, false),   turnedPiece(a, Knight, -1.2, 0.2, true, 1.9),
-        piece(a, King, 0.0, 0.0, true),      piece(a, Queen, 1.15, 0.25, false),
-        piece(a, Bishop, 2.25, -0.25, true), piece(a, Pawn, -0.6, 1.2, false),
-        piece(a, Pawn, 0.65, 1.2, true)};
+    const std::vector<Instance> row = {piece(a, Rook, -2.3, -0.3, false),
+                                       turnedPiece(a, Knight, -1.2, 0.2, true, 1.9 - quarterTurn),
+                                       piece(a, King, 0.0, 0.0, true),
+                                       piece(a, Queen, 1.15, 0.25, false),
+                                       piece(a, Bishop, 2.25, -0.25, true),
+                                       piece(a, Pawn, -0.6, 1.2, false),
+                                       piece(a, Pawn, 0.65, 1.2, true)};
     composite(image, render(a, row, {{0.5, 1.5, 5.0}, {0.5, 0.5, -0.5}, 440}, 512, 320), 0, 52);
     const std::string name = "Kavrin chess";
     title(text, image, serifBold, 54, name, centred(text, serifBold, 54, name, 512), 70, gold);
@@ -306,7 +312,7 @@ void boardBand(const Assets& a, TextSetter& text, Image& image) {
              0.5, 0.75);
     std::vector<Instance> scene = {{&a.board, 0, 0, 0.0, -1}};
     ruyLopez(a, scene);
-    composite(image, render(a, scene, {{6.8, 9.4, -13.6}, {4.1, 0.9, -3.9}, 360}, 512, 320), 0,
+    composite(image, render(a, scene, {{6.8, 9.4, -13.6}, {4.1, 0.45, -3.9}, 330}, 512, 320), 0,
               320);
     const std::string name = "3D šachy";
     title(text, image, serifBold, 44, name, centred(text, serifBold, 44, name, 512), 320 + 54,
@@ -317,7 +323,7 @@ void boardBand(const Assets& a, TextSetter& text, Image& image) {
 void loadingBand(const Assets& a, TextSetter& text, Image& image) {
     backdrop(image, 640, 320, {0.03f, 0.06f, 0.08f}, {0.01f, 0.02f, 0.03f}, {0.10f, 0.22f, 0.24f},
              0.28, 0.55);
-    const std::vector<Instance> scene = {piece(a, Knight, 0, 0, true),
+    const std::vector<Instance> scene = {turnedPiece(a, Knight, 0, 0, true, -quarterTurn),
                                          piece(a, Pawn, 0.9, -0.6, false)};
     composite(image, render(a, scene, {{-2.2, 1.3, 0.9}, {0.6, 0.58, -0.4}, 420}, 256, 320), 0,
               640);
@@ -363,7 +369,7 @@ Image menuPicture(const Assets& a) {
     const std::vector<Instance> scene = {{&a.board, 0, 0, 0.0, -1},
                                          piece(a, King, 1, -1, true),
                                          piece(a, Queen, 2, -2, false),
-                                         piece(a, Knight, 0, -3, true),
+                                         turnedPiece(a, Knight, 0, -3, true, -quarterTurn),
                                          piece(a, Pawn, 2, -1, true)};
     composite(image, render(a, scene, {{-2.6, 3.2, 1.8}, {1.6, 0.3, -2.0}, 380}, 512, 512), 120,
               130);
@@ -382,7 +388,7 @@ Image logo(const Assets& a, TextSetter& text) {
     backdrop(image, 0, 32, {0.14f, 0.06f, 0.04f}, {0.05f, 0.02f, 0.02f}, {0.3f, 0.15f, 0.05f}, 0.3,
              0.5);
     composite(image,
-              render(a, {piece(a, Knight, 0, 0, true)},
+              render(a, {turnedPiece(a, Knight, 0, 0, true, -quarterTurn)},
                      {{-2.2, 0.8, -0.45}, {0.5, 0.56, -0.45}, 68}, 32, 32),
               0, 0);
     title(text, image, serifBold, 19, "Kavrin", 32, 23, gold);
