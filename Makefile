@@ -2,13 +2,15 @@
 # and runs every test, under a virtual display when there is none.
 BUILD := build
 SANBUILD := build-sanitize
+DEBBUILD := build-deb
+VERSION := $(shell sed -n 's/^project(kavrin_chess VERSION \([^ )]*\).*/\1/p' CMakeLists.txt)
 JOBS ?= $(shell nproc)
 # A random first display number keeps concurrent runs on one machine off each other's server.
 # -noreset keeps the server up between test programs: by default it resets when its last
 # client leaves, and a program connecting during that reset is refused.
 XVFB = xvfb-run -a -n $$(shuf -i 100-899 -n 1) -s "-screen 0 1280x1024x24 -noreset"
 
-.PHONY: all build deps test-deps run test fuzz install screenshots clean
+.PHONY: all build deps test-deps deb-deps run test fuzz install deb deb-check screenshots clean
 
 all: build
 
@@ -17,6 +19,9 @@ deps:
 
 test-deps:
 	@scripts/install-deps --test
+
+deb-deps:
+	@scripts/install-deps --deb
 
 build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -55,6 +60,25 @@ PREFIX ?= /usr/local
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)
 
+# The Debian package, built from a copy of the tree in $(DEBBUILD): dpkg-buildpackage writes
+# the package beside the source folder, and the tree itself stays clean.
+deb: deb-deps
+	@rm -rf $(DEBBUILD)
+	@mkdir -p $(DEBBUILD)/kavrin-chess-$(VERSION)
+	@tar -cf - --exclude=./.git --exclude='./build*' . | tar -xf - -C $(DEBBUILD)/kavrin-chess-$(VERSION)
+	@cd $(DEBBUILD)/kavrin-chess-$(VERSION) && dpkg-buildpackage -us -uc -b -j$(JOBS) \
+		> ../build.log 2>&1 || { tail -n 40 ../build.log; echo "the package build failed"; exit 1; }
+	@ls $(DEBBUILD)/kavrin-chess_$(VERSION)_*.deb
+
+# Checks the package: lintian, its files against the layout, and the unpacked game started
+# and closed by its window's close button.
+deb-check: deb
+	@if [ -n "$$DISPLAY" ]; then \
+		tests/packaging/deb_check.sh $(DEBBUILD)/kavrin-chess_$(VERSION)_*.deb; \
+	else \
+		$(XVFB) tests/packaging/deb_check.sh $(DEBBUILD)/kavrin-chess_$(VERSION)_*.deb; \
+	fi
+
 # The README's pictures, taken from the real binary under a virtual display.
 screenshots: test-deps build
 	@rm -rf $(BUILD)/screenshots
@@ -66,4 +90,4 @@ screenshots: test-deps build
 	@echo "docs/screenshot.png: $$(stat -c %s docs/screenshot.png) bytes"
 
 clean:
-	rm -rf $(BUILD) $(SANBUILD) build-fuzz
+	rm -rf $(BUILD) $(SANBUILD) $(DEBBUILD) build-fuzz
