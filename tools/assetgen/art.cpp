@@ -20,6 +20,7 @@ int writeArt(const std::string& dir) {
     ok &= writeBmp(fontPicture(text), d + "Font.bmp");
     ok &= writeBmp(highlightPicture(), d + "Pole.bmp");
     ok &= writePictures(text, d);
-    ok &= writeIcon(text, d + "kavrin-chess.png");
+    ok &= writeIcon(text, 64, d + "kavrin-chess.png");
+    ok &= writeIcon(text, 128, d + "kavrin-chess-128.png");
     return ok && text.ok();
 }

@@ -1,8 +1,9 @@
-// The desktop icon: a gold knight on a dark rounded tile, as a 64 x 64 PNG with transparency.
+// The desktop icon: a gold knight on a dark rounded tile, as a square PNG of `size` pixels
+// with transparency.
 #pragma once
 
 #include <string>
 
 #include "image.h"
 
-int writeIcon(TextSetter& text, const std::string& path);
+int writeIcon(TextSetter& text, int size, const std::string& path);
