@@ -55,12 +55,7 @@ void freeTarget(MoveTarget* node) {
 MoveTarget* appendTarget(MoveTarget* list, int file, int rank, int castle, int doubleStep) {
     MoveTarget* node = newTarget();
     *node = {file, rank, castle, doubleStep, nullptr};
-    if (!list) return node;
-    MoveTarget* tail = list;
-    while (tail->next)
-        tail = tail->next;
-    tail->next = node;
-    return list;
+    return linkAtTail(list, node);
 }
 
 int targetListContains(int file, int rank, const MoveTarget* list) {
@@ -101,8 +96,14 @@ static void buildPieceType(PieceType& type, int stepOnce, int isKing, int isPawn
 }
 
 void Board::clearDerivedFields() {
-    for (Square& square : squares)
-        square = {square.piece, square.untouched, 0, 0, NoSquare, NoSquare, 0, -1, -1};
+    // Field by field, so that the padding of the records stays as construction zeroed it and
+    // boards in the same position compare equal byte for byte.
+    for (Square& square : squares) {
+        square.whiteAttackers = square.blackAttackers = 0;
+        square.whiteAttacker = square.blackAttacker = NoSquare;
+        square.pinned = 0;
+        square.pinFile = square.pinRank = -1;
+    }
 }
 
 void Board::reset() {
@@ -142,6 +143,7 @@ void Board::reset() {
     sideToMove = 1;
     status = 0;
     clearDerivedFields();
+    // Only the attack counts: pins and the check bits wait for the first move's status update.
     int whiteKing, blackKing, sliderCount;
     int sliders[BoardSquares];
     countAttacks(whiteKing, blackKing, sliders, sliderCount);

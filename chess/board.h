@@ -117,6 +117,16 @@ constexpr int MaxPieceTargets = 32;
 
 // List nodes come from the heap; running out of memory throws std::bad_alloc rather than
 // return a list with a destination silently left out.
+// Links node at the tail of list, either kind; returns the head (node for an empty list).
+template <class Node> Node* linkAtTail(Node* list, Node* node) {
+    if (!list) return node;
+    Node* tail = list;
+    while (tail->next)
+        tail = tail->next;
+    tail->next = node;
+    return list;
+}
+
 // Appends a node at the tail; returns the head (the new node for an empty list).
 MoveTarget* appendTarget(MoveTarget* list, int file, int rank, int castle, int doubleStep);
 // 1 if some node has that file and rank.

@@ -45,6 +45,8 @@ ComputerPlayer::ComputerPlayer() : engineColour(1), movesMade(0), positionsEvalu
 
 Move ComputerPlayer::chooseMove(const Board& position) {
     Move result = {0, 0, 0, 0, nullptr};
+    // Outside a8..h1 both boards hold border squares, whose attack counts no rule reads, so the
+    // maps copied here are current without a refresh.
     std::memmove(squares + FirstSquare, position.squares + FirstSquare,
                  (LastSquare - FirstSquare + 1) * sizeof(Square));
     engineColour = position.sideToMove;
@@ -89,13 +91,7 @@ Move* ComputerPlayer::allMoves() const {
 }
 
 Move* ComputerPlayer::appendMove(Move* list, int fromFile, int fromRank, int toFile, int toRank) {
-    Move* const node = new Move{fromFile, fromRank, toFile, toRank, nullptr};
-    if (!list) return node;
-    Move* tail = list;
-    while (tail->next)
-        tail = tail->next;
-    tail->next = node;
-    return list;
+    return linkAtTail(list, new Move{fromFile, fromRank, toFile, toRank, nullptr});
 }
 
 // Scores travel up the tree from the point of view of the side to move at each level; the

@@ -26,6 +26,10 @@ bool sliderUsesLine(int type, int fx, int fy) {
 
 constexpr int deltaOf(int fx, int fy) { return fx * FileStep + fy * RankStep; }
 
+// Whether a piece of colour s may end a step on a square holding `held`: an empty square or
+// an enemy piece, never its own piece or the border.
+constexpr bool landable(int held, int s) { return held * s <= 0 && held != BorderCode; }
+
 // Where the destination walk puts what it finds: into an array, or only into a count.
 struct TargetArray {
     MoveTarget* out;
@@ -92,7 +96,7 @@ MoveTarget* Board::attackedSquares(int index) const {
 
 // Adds the attacks of the piece of colour S on index to that colour's counts.
 template <int S> void Board::countAttacksOf(int index, int type) {
-    forEachAttackedSquare(index, S, type, [&](int target) {
+    forEachAttackedSquare(index, S, type, [this, index](int target) {
         Square& square = squares[target];
         if (S > 0) {
             ++square.whiteAttackers;
@@ -213,9 +217,9 @@ bool Board::enPassantIsSafe(int from, int to) const {
     for (int i = 0; i < BoardSquares; ++i)
         if (pieces[i] == King * s) king = i;
     if (king == NoSquare) return true;
-    for (int dir = 0; dir < 8; ++dir) {
-        const int delta = DirectionDeltas[dir];
-        const bool diagonal = dir < 4;
+    for (const Step& step : pieceSteps[Queen].steps) {
+        const int delta = step.delta;
+        const bool diagonal = step.file != 0 && step.rank != 0;
         for (int square = king + delta;; square += delta) {
             const int held = pieces[square];
             if (held == 0) continue;
@@ -254,10 +258,6 @@ Board::CheckState Board::checkState() const {
         forEachEvasionSquare(check.checker, [&](int square) { check.addEvasion(square); });
     return check;
 }
-
-// Whether a piece of colour s may end a step on a square holding `held`: an empty square or
-// an enemy piece, never its own piece or the border.
-constexpr bool landable(int held, int s) { return held * s <= 0 && held != BorderCode; }
 
 // The destinations of one piece, each direction walked until blocked. In check a piece other
 // than the king adds only squares that end the check, and the king skips the pin filter.
