@@ -115,8 +115,6 @@ struct Move {
 // The most destinations one piece can have (a queen in the middle of an empty board has 27).
 constexpr int MaxPieceTargets = 32;
 
-// List nodes come from the heap; running out of memory throws std::bad_alloc rather than
-// return a list with a destination silently left out.
 // Links node at the tail of list, either kind; returns the head (node for an empty list).
 template <class Node> Node* linkAtTail(Node* list, Node* node) {
     if (!list) return node;
@@ -127,6 +125,8 @@ template <class Node> Node* linkAtTail(Node* list, Node* node) {
     return list;
 }
 
+// List nodes of both kinds come from the heap; running out of memory throws std::bad_alloc
+// rather than return a list with a move silently left out.
 // Appends a node at the tail; returns the head (the new node for an empty list).
 MoveTarget* appendTarget(MoveTarget* list, int file, int rank, int castle, int doubleStep);
 // 1 if some node has that file and rank.
@@ -200,7 +200,7 @@ class Board {
     CheckState checkState() const;
     bool generates(int index) const;
     template <class Sink> void generate(int index, const CheckState& check, Sink& sink) const;
-    template <bool InCheck, class Sink>
+    template <bool InCheck, int S, class Sink>
     void pieceTargets(int index, const CheckState& check, Sink& sink) const;
     template <class Sink> void pawnExtras(int index, const CheckState* only, Sink& sink) const;
     template <class Sink> void castlingTargets(int index, Sink& sink) const;

@@ -261,12 +261,12 @@ Board::CheckState Board::checkState() const {
 
 // The destinations of one piece, each direction walked until blocked. In check a piece other
 // than the king adds only squares that end the check, and the king skips the pin filter.
-template <bool InCheck, class Sink>
+template <bool InCheck, int S, class Sink>
 void Board::pieceTargets(int index, const CheckState& check, Sink& sink) const {
+    constexpr int s = S;
     const Square& from = squares[index];
     const int code = from.piece;
-    const int s = signOf(code);
-    const int type = typeOf(code);
+    const int type = code * s;
     const PieceSteps& steps = pieceSteps[type];
     const auto open = [&](const Step& step) {
         return !from.pinned || (InCheck && type == King) ||
@@ -345,15 +345,22 @@ template <class Sink> void Board::castlingTargets(int index, Sink& sink) const {
 
 // The legal destinations of the piece on index, in generation order, whatever the sink.
 template <class Sink> void Board::generate(int index, const CheckState& check, Sink& sink) const {
+    const bool white = squares[index].piece > 0;
     if (!check.inCheck) {
-        pieceTargets<false>(index, check, sink);
+        if (white)
+            pieceTargets<false, 1>(index, check, sink);
+        else
+            pieceTargets<false, -1>(index, check, sink);
         return;
     }
     if (check.kingSquare == NoSquare) return;
     // In double check only the king of the side to move steps out.
     if (check.doubleCheck && squares[index].piece != King * sideToMove) return;
     if (!check.doubleCheck && check.checker == NoSquare) return;
-    pieceTargets<true>(index, check, sink);
+    if (white)
+        pieceTargets<true, 1>(index, check, sink);
+    else
+        pieceTargets<true, -1>(index, check, sink);
 }
 
 // Whether legal destinations are generated for index at all: a piece of the side to move, or
@@ -396,7 +403,7 @@ int Board::mobility() const {
     int sum = 0;
     for (int row = FirstSquare; row <= LastSquare; row -= RankStep) {
         for (int index = row; index < row + 8; ++index) {
-            if (!generates(index)) continue;
+            if (squares[index].piece == 0 || !generates(index)) continue;
             TargetCount sink;
             generate(index, check, sink);
             sum += signOf(squares[index].piece) * sink.count;
