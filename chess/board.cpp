@@ -1,5 +1,7 @@
 #include "chess/board.h"
 
+#include <cstring>
+
 #include "chess/steps.h"
 
 Board board;
@@ -95,15 +97,29 @@ static void buildPieceType(PieceType& type, int stepOnce, int isKing, int isPawn
         type.dirs[i] = i < count ? static_cast<std::uint8_t>(dirs[i]) : NoDirection;
 }
 
-void Board::clearDerivedFields() {
-    // Field by field, so that the padding of the records stays as construction zeroed it and
-    // boards in the same position compare equal byte for byte.
-    for (Square& square : squares) {
-        square.whiteAttackers = square.blackAttackers = 0;
-        square.whiteAttacker = square.blackAttacker = NoSquare;
-        square.pinned = 0;
-        square.pinFile = square.pinRank = -1;
+namespace {
+
+// Squares with every derived field cleared, copied over the board in one block; the pieces and
+// untouched flags are put back afterwards. Static storage zeroes the padding, so boards in the
+// same position compare equal byte for byte.
+struct ClearedSquares {
+    Square squares[BoardSquares];
+    constexpr ClearedSquares() : squares() {
+        for (Square& square : squares)
+            square = {0, 0, 0, 0, NoSquare, NoSquare, 0, -1, -1};
     }
+};
+constexpr ClearedSquares clearedSquares;
+
+} // namespace
+
+void Board::clearDerivedFields() {
+    std::uint16_t kept[BoardSquares];
+    for (int i = 0; i < BoardSquares; ++i)
+        std::memcpy(&kept[i], &squares[i], sizeof kept[i]);
+    std::memcpy(squares, clearedSquares.squares, sizeof squares);
+    for (int i = 0; i < BoardSquares; ++i)
+        std::memcpy(&squares[i], &kept[i], sizeof kept[i]);
 }
 
 void Board::reset() {
