@@ -1,6 +1,8 @@
 #include "chess/board.h"
 
-#include <new>
+#include <cstring>
+
+#include "chess/steps.h"
 
 Board board;
 
@@ -12,33 +14,50 @@ int squareFromText(const char* text) {
     return squareIndex(file, rank);
 }
 
-// Freed nodes wait here for reuse, so that generating and freeing lists, which the search
-// does at every node, costs no heap traffic once the pool has grown.
+// Freed nodes wait here for reuse, so that generating and freeing lists costs no heap traffic
+// once the pool has grown. The address sanitizer cannot tell a pooled node from a live one, so
+// its builds take every node from the heap and give it back, and a read through a freed list
+// is reported there.
 namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool poolNodes = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool poolNodes = false;
+#else
+constexpr bool poolNodes = true;
+#endif
+#else
+constexpr bool poolNodes = true;
+#endif
 
 MoveTarget* freeTargetNodes = nullptr;
 
 MoveTarget* newTarget() {
-    if (freeTargetNodes) {
+    if (poolNodes && freeTargetNodes) {
         MoveTarget* node = freeTargetNodes;
         freeTargetNodes = node->next;
         return node;
     }
-    return new (std::nothrow) MoveTarget;
+    return new MoveTarget;
+}
+
+void freeTarget(MoveTarget* node) {
+    if (!poolNodes) {
+        delete node;
+        return;
+    }
+    node->next = freeTargetNodes;
+    freeTargetNodes = node;
 }
 
 } // namespace
 
 MoveTarget* appendTarget(MoveTarget* list, int file, int rank, int castle, int doubleStep) {
     MoveTarget* node = newTarget();
-    if (!node) return list;
     *node = {file, rank, castle, doubleStep, nullptr};
-    if (!list) return node;
-    MoveTarget* tail = list;
-    while (tail->next)
-        tail = tail->next;
-    tail->next = node;
-    return list;
+    return linkAtTail(list, node);
 }
 
 int targetListContains(int file, int rank, const MoveTarget* list) {
@@ -50,8 +69,7 @@ int targetListContains(int file, int rank, const MoveTarget* list) {
 void freeTargets(MoveTarget* list) {
     while (list) {
         MoveTarget* next = list->next;
-        list->next = freeTargetNodes;
-        freeTargetNodes = list;
+        freeTarget(list);
         list = next;
     }
 }
@@ -79,13 +97,29 @@ static void buildPieceType(PieceType& type, int stepOnce, int isKing, int isPawn
         type.dirs[i] = i < count ? static_cast<std::uint8_t>(dirs[i]) : NoDirection;
 }
 
-void Board::clearDerivedFields() {
-    for (Square& square : squares) {
-        square.whiteAttackers = square.blackAttackers = 0;
-        square.whiteAttacker = square.blackAttacker = -1;
-        square.pinned = 0;
-        square.pinFile = square.pinRank = -1;
+namespace {
+
+// Squares with every derived field cleared, copied over the board in one block; the pieces and
+// untouched flags are put back afterwards. Static storage zeroes the padding, so boards in the
+// same position compare equal byte for byte.
+struct ClearedSquares {
+    Square squares[BoardSquares];
+    constexpr ClearedSquares() : squares() {
+        for (Square& square : squares)
+            square = {0, 0, 0, 0, NoSquare, NoSquare, 0, -1, -1};
     }
+};
+constexpr ClearedSquares clearedSquares;
+
+} // namespace
+
+void Board::clearDerivedFields() {
+    std::uint16_t kept[BoardSquares];
+    for (int i = 0; i < BoardSquares; ++i)
+        std::memcpy(&kept[i], &squares[i], sizeof kept[i]);
+    std::memcpy(squares, clearedSquares.squares, sizeof squares);
+    for (int i = 0; i < BoardSquares; ++i)
+        std::memcpy(&squares[i], &kept[i], sizeof kept[i]);
 }
 
 void Board::reset() {
@@ -99,59 +133,43 @@ void Board::reset() {
             square.whiteAttackers = square.blackAttackers = 0;
         }
 
-    static constexpr int deltas[16] = {13,  11,  -13, -11, -1, -12, 1,  12,
-                                       -25, -23, -10, 14,  25, 23,  10, -14};
     for (int i = 0; i < 16; ++i)
-        directions[i] = deltas[i];
-
-    static constexpr int pawnDirs[] = {5};
-    static constexpr int rookDirs[] = {4, 5, 6, 7};
-    static constexpr int knightDirs[] = {8, 9, 10, 11, 12, 13, 14, 15};
-    static constexpr int bishopDirs[] = {0, 1, 2, 3};
-    static constexpr int royalDirs[] = {0, 1, 2, 3, 4, 5, 6, 7};
+        directions[i] = DirectionDeltas[i];
     pieceTypes[0] = {};
-    buildPieceType(pieceTypes[1], 1, 0, 1, 1, pawnDirs);
-    buildPieceType(pieceTypes[2], 0, 0, 0, 4, rookDirs);
-    buildPieceType(pieceTypes[3], 1, 0, 0, 8, knightDirs);
-    buildPieceType(pieceTypes[4], 0, 0, 0, 4, bishopDirs);
-    buildPieceType(pieceTypes[5], 0, 0, 0, 8, royalDirs);
-    buildPieceType(pieceTypes[6], 1, 1, 0, 8, royalDirs);
+    for (int type = Pawn; type <= King; ++type) {
+        const PieceDirections& moves = pieceDirections[type];
+        buildPieceType(pieceTypes[type], moves.stepOnce, type == King, type == Pawn, moves.count,
+                       moves.dirs);
+    }
 
     static const char* const backRank[8] = {"a", "b", "c", "d", "e", "f", "g", "h"};
-    static constexpr std::int8_t backPieces[8] = {2, 3, 4, 5, 6, 4, 3, 2};
+    static constexpr std::int8_t backPieces[8] = {Rook, Knight, Bishop, Queen,
+                                                  King, Bishop, Knight, Rook};
     for (int i = 0; i < 8; ++i) {
         const char white[3] = {backRank[i][0], '1', 0};
         const char whitePawn[3] = {backRank[i][0], '2', 0};
         const char black[3] = {backRank[i][0], '8', 0};
         const char blackPawn[3] = {backRank[i][0], '7', 0};
         squares[squareFromText(white)].piece = backPieces[i];
-        squares[squareFromText(whitePawn)].piece = 1;
+        squares[squareFromText(whitePawn)].piece = Pawn;
         squares[squareFromText(black)].piece = static_cast<std::int8_t>(-backPieces[i]);
-        squares[squareFromText(blackPawn)].piece = -1;
+        squares[squareFromText(blackPawn)].piece = -Pawn;
     }
 
     sideToMove = 1;
     status = 0;
     clearDerivedFields();
-    countAttacks();
+    // Only the attack counts: pins and the check bits wait for the first move's status update.
+    int whiteKing, blackKing, sliderCount;
+    int sliders[BoardSquares];
+    countAttacks(whiteKing, blackKing, sliders, sliderCount);
 }
 
 Square Board::squareAt(int file, int rank) const { return squares[squareIndex(file, rank)]; }
 
-int Board::isEnemy(int mover, int target) const {
-    const int type = target < 0 ? -target : target;
-    return type >= 1 && type <= 6 && signOf(mover) == -signOf(target) ? 1 : 0;
-}
-
-int Board::isSideToMovePiece(int index) const {
-    const int code = squares[index].piece;
-    const int type = code < 0 ? -code : code;
-    return type >= 1 && type <= 6 && signOf(code) == signOf(sideToMove) ? 1 : 0;
-}
-
 void Board::findKing(int colour, int& file, int& rank) const {
     for (rank = 1; rank <= 8; ++rank)
         for (file = 1; file <= 8; ++file)
-            if (squares[squareIndex(file, rank)].piece == 6 * colour) return;
-    file = rank = -1;
+            if (squares[squareIndex(file, rank)].piece == King * colour) return;
+    file = rank = NoSquare;
 }

@@ -32,6 +32,27 @@ constexpr int WhiteKingHome = 114;
 constexpr int BlackKingHome = 30;
 static_assert(squareIndex(5, 1) == WhiteKingHome && squareIndex(5, 8) == BlackKingHome);
 static_assert(squareIndex(1, 2) - squareIndex(1, 1) == RankStep);
+// The playing squares run from a8 to h1 in index order; every index outside is border.
+constexpr int FirstSquare = squareIndex(1, 8);
+constexpr int LastSquare = squareIndex(8, 1);
+// A square index, or an en passant square, that names no square.
+constexpr int NoSquare = -1;
+
+// A white pawn's steps, all one rank forward: straight on, and its two captures, one file
+// towards h and one towards a. A black pawn steps by the negated values.
+constexpr int PawnPush = RankStep;
+constexpr int PawnCaptureRight = RankStep + FileStep;
+constexpr int PawnCaptureLeft = RankStep - FileStep;
+static_assert(PawnCaptureRight == -11 && PawnCaptureLeft == -13);
+// The rank a pawn of that colour starts on, and the rank on which it is promoted.
+constexpr int pawnHomeRank(int colour) { return colour > 0 ? 2 : 7; }
+constexpr int promotionRank(int colour) { return colour > 0 ? 8 : 1; }
+
+// Castling as a destination records it: the king goes two files towards its rook, which
+// comes from its corner to the square the king passed over.
+enum CastleKind : int { NoCastle = 0, KingSide = 1, QueenSide = 2 };
+constexpr int KingSideRookOffset = 3 * FileStep;
+constexpr int QueenSideRookOffset = -4 * FileStep;
 
 constexpr int BoardSquares = 144;
 constexpr std::int8_t BorderCode = 7;
@@ -78,7 +99,7 @@ struct Square {
 struct MoveTarget {
     std::int32_t file;
     std::int32_t rank;
-    std::int32_t castle; // 0 none, 1 king side, 2 queen side
+    std::int32_t castle; // a CastleKind
     std::int32_t doubleStep;
     MoveTarget* next;
 };
@@ -91,6 +112,21 @@ struct Move {
     Move* next;
 };
 
+// The most destinations one piece can have (a queen in the middle of an empty board has 27).
+constexpr int MaxPieceTargets = 32;
+
+// Links node at the tail of list, either kind; returns the head (node for an empty list).
+template <class Node> Node* linkAtTail(Node* list, Node* node) {
+    if (!list) return node;
+    Node* tail = list;
+    while (tail->next)
+        tail = tail->next;
+    tail->next = node;
+    return list;
+}
+
+// List nodes of both kinds come from the heap; running out of memory throws std::bad_alloc
+// rather than return a list with a move silently left out.
 // Appends a node at the tail; returns the head (the new node for an empty list).
 MoveTarget* appendTarget(MoveTarget* list, int file, int rank, int castle, int doubleStep);
 // 1 if some node has that file and rank.
@@ -121,12 +157,22 @@ class Board {
     // Legal destinations of the piece on index in generation order.
     MoveTarget* legalTargets(int index) const;
     MoveTarget* legalTargetsAt(int file, int rank) const;
+    // legalTargets written into out (room for MaxPieceTargets), without list nodes; returns
+    // how many there are.
+    int collectLegalTargets(int index, MoveTarget* out) const;
+    // How many nodes legalTargets would give.
+    int countLegalTargets(int index) const;
+    // Over every piece, its colour's sign times its number of legal destinations.
+    int mobility() const;
     // 1 if no piece of that colour has a legal move.
     int hasNoLegalMove(int colour);
 
     // 1 if the move was legal and has been played; 0 leaves the board unchanged.
     int makeMove(int from, int to);
     int makeMoveAt(int fromFile, int fromRank, int toFile, int toRank);
+    // Plays a destination that legalTargets(from) gave, without checking it: the placement,
+    // the status update and the turn of the side to move.
+    void playTarget(int from, const MoveTarget& target);
     void updateStatus();
     // Replaces the pawn waiting on its last rank with type 2..5.
     void promote(int type);
@@ -139,17 +185,38 @@ class Board {
     PieceType pieceTypes[7];
 
   private:
+    // Whether and how the side to move is in check, worked out once for all its pieces.
+    struct CheckState;
+
     void clearDerivedFields();
     // Adds every piece's attacks to the counts; the check indicator of refreshAttackMap.
-    int countAttacks();
-    void markPin(int index, int kingFile, int kingRank);
+    // Gathers the kings and the sliders on the way, for the pin search.
+    int countAttacks(int& whiteKing, int& blackKing, int* sliders, int& sliderCount);
+    template <int S> void countAttacksOf(int index, int type);
+    void markPin(int index, int kingSquare);
+    template <class Visit>
+    void forEachAttackedSquare(int index, int s, int type, Visit&& visit) const;
+    template <class Visit> void forEachEvasionSquare(int checker, Visit&& visit) const;
+    CheckState checkState() const;
+    bool generates(int index) const;
+    template <class Sink> void generate(int index, const CheckState& check, Sink& sink) const;
+    template <bool InCheck, int S, class Sink>
+    void pieceTargets(int index, const CheckState& check, Sink& sink) const;
+    template <class Sink> void pawnExtras(int index, const CheckState* only, Sink& sink) const;
+    template <class Sink> void castlingTargets(int index, Sink& sink) const;
     bool pinAllows(int index, int fx, int fy) const;
     int opponentAttacks(int index, int mover) const;
     bool enPassantIsSafe(int from, int to) const;
-    MoveTarget* walk(MoveTarget* list, int index, int delta, const MoveTarget* only) const;
-    MoveTarget* pawnExtras(MoveTarget* list, int index, const MoveTarget* only) const;
-    MoveTarget* castlingTargets(MoveTarget* list, int index) const;
 };
+
+inline int Board::isEnemy(int mover, int target) const {
+    return isPieceCode(target) && signOf(mover) == -signOf(target) ? 1 : 0;
+}
+
+inline int Board::isSideToMovePiece(int index) const {
+    const int code = squares[index].piece;
+    return isPieceCode(code) && signOf(code) == signOf(sideToMove) ? 1 : 0;
+}
 
 // The game's board, drawn, clicked on and played on.
 extern Board board;

@@ -27,9 +27,6 @@ class ComputerPlayer : public Board {
     static Move* appendMove(Move* list, int fromFile, int fromRank, int toFile, int toRank);
     // Fail-hard alpha-beta value of this board, depth plies deep, for its side to move.
     int search(int depth, int alpha, int beta);
-    // Plays a destination that legalTargets(from) gave, leaving this board as makeMove does,
-    // with the maps rebuilt without building attack lists.
-    void playTarget(int from, const MoveTarget& target);
     // Static score of this board from engineColour's point of view.
     int evaluate() const;
 

@@ -28,7 +28,8 @@ bool readPlacement(Board& b, const char*& p) {
             if (c >= '1' && c <= '8') {
                 file += c - '0';
             } else if (const int code = pieceCode(c)) {
-                if ((code == 1 || code == -1) && (rank == 1 || rank == 8)) return false;
+                if (typeOf(code) == Pawn && (rank == promotionRank(1) || rank == promotionRank(-1)))
+                    return false;
                 b.squares[squareIndex(file, rank)].piece = static_cast<std::int8_t>(code);
                 ++file;
             } else {
@@ -54,17 +55,19 @@ bool readCastling(Board& b, const char*& p) {
         }
     }
     // A right is kept only with its king and rook on their home squares.
-    const char* const corner[4] = {"h1", "a1", "h8", "a8"};
+    const int home[4] = {WhiteKingHome, WhiteKingHome, BlackKingHome, BlackKingHome};
+    const int offset[4] = {KingSideRookOffset, QueenSideRookOffset, KingSideRookOffset,
+                           QueenSideRookOffset};
     for (int i = 0; i < 4; ++i) {
         const int colour = i < 2 ? 1 : -1;
-        const bool kingHome = b.squares[squareFromText(i < 2 ? "e1" : "e8")].piece == 6 * colour;
-        const bool rookHome = b.squares[squareFromText(corner[i])].piece == 2 * colour;
+        const bool kingHome = b.squares[home[i]].piece == King * colour;
+        const bool rookHome = b.squares[home[i] + offset[i]].piece == Rook * colour;
         if (!kingHome || !rookHome) rights[i] = false;
     }
     for (int i = 0; i < 4; ++i)
-        if (!rights[i]) b.squares[squareFromText(corner[i])].untouched = 0;
-    if (!rights[0] && !rights[1]) b.squares[squareFromText("e1")].untouched = 0;
-    if (!rights[2] && !rights[3]) b.squares[squareFromText("e8")].untouched = 0;
+        if (!rights[i]) b.squares[home[i] + offset[i]].untouched = 0;
+    if (!rights[0] && !rights[1]) b.squares[WhiteKingHome].untouched = 0;
+    if (!rights[2] && !rights[3]) b.squares[BlackKingHome].untouched = 0;
     return true;
 }
 
@@ -81,8 +84,8 @@ bool readEnPassant(Board& b, const char*& p) {
     // the double step stands behind it.
     const int passed = squareFromText(square);
     const int s = b.sideToMove;
-    if (b.squares[passed].piece != 0 || b.squares[passed - 12 * s].piece != 0 ||
-        b.squares[passed + 12 * s].piece != -s)
+    if (b.squares[passed].piece != 0 || b.squares[passed + PawnPush * s].piece != 0 ||
+        b.squares[passed - PawnPush * s].piece != -Pawn * s)
         return false;
     b.enPassant = passed;
     p += 2;
@@ -129,7 +132,7 @@ int setFromFen(Board& target, const char* fen) {
         if (*p && *p != ' ') return 0;
     }
     if (*skipSpaces(p)) return 0;
-    if (countPieces(b, 6) != 1 || countPieces(b, -6) != 1) return 0;
+    if (countPieces(b, King) != 1 || countPieces(b, -King) != 1) return 0;
 
     b.status |= KeepSide;
     b.updateStatus();

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -238,93 +237,6 @@ TEST(Evaluation, RealCheckAddsMaterialCheckAndTheEvasions) {
     EXPECT_EQ(1, moves);
     EXPECT_EQ(500 - 950 + 7200 + 25 * moves, playerOn(position, 1).evaluate());
     EXPECT_EQ(-(500 - 950 + 7200 + 25 * moves), playerOn(position, -1).evaluate());
-}
-
-TEST(Evaluation, AgreesWithWholeTargetListsAlongRandomGames) {
-    const char* const starts[] = {
-        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
-        "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
-        "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
-        "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
-        "r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 w - - 0 10",
-    };
-    std::mt19937 random(20261207);
-    int positions = 0;
-    for (const char* fen : starts) {
-        for (int game = 0; game < 12; ++game) {
-            Board position = positionFrom(fen);
-            for (int ply = 0; ply < 80 && !(position.status & GameOverMask); ++ply) {
-                for (const int colour : {1, -1}) {
-                    ASSERT_EQ(plainEvaluation(position, colour),
-                              playerOn(position, colour).evaluate())
-                        << fen << " game " << game << " ply " << ply;
-                }
-                ++positions;
-                const std::vector<IndexMove> moves = legalMoves(position);
-                if (moves.empty()) break;
-                const IndexMove& move = moves[random() % moves.size()];
-                ASSERT_EQ(1, position.makeMove(move.from, move.to));
-                if (position.status & PromotionPending) position.promote(2 + random() % 4);
-            }
-        }
-    }
-    EXPECT_GT(positions, 2000);
-}
-
-// Every field that a move changes, compared one by one (the records have padding).
-void expectSameBoard(const Board& expected, const Board& actual, const std::string& where) {
-    for (int index = 0; index < BoardSquares; ++index) {
-        const Square& e = expected.squares[index];
-        const Square& a = actual.squares[index];
-        ASSERT_TRUE(e.piece == a.piece && e.untouched == a.untouched &&
-                    e.whiteAttackers == a.whiteAttackers && e.blackAttackers == a.blackAttackers &&
-                    e.whiteAttacker == a.whiteAttacker && e.blackAttacker == a.blackAttacker &&
-                    e.pinned == a.pinned && e.pinFile == a.pinFile && e.pinRank == a.pinRank)
-            << where << ": square " << index;
-    }
-    ASSERT_EQ(expected.sideToMove, actual.sideToMove) << where;
-    ASSERT_EQ(expected.status, actual.status) << where;
-    ASSERT_EQ(expected.enPassant, actual.enPassant) << where;
-}
-
-TEST(PlayTarget, LeavesTheBoardAsMakeMoveDoesAlongRandomGames) {
-    const char* const starts[] = {
-        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
-        "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
-        "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
-        "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
-        "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
-        "4k3/8/8/2KPp2r/8/8/8/8 w - e6 0 1",
-    };
-    std::mt19937 random(7200);
-    int moves = 0;
-    for (const char* fen : starts) {
-        for (int game = 0; game < 8; ++game) {
-            Board position = positionFrom(fen);
-            for (int ply = 0; ply < 60 && !(position.status & GameOverMask); ++ply) {
-                const std::vector<IndexMove> legal = legalMoves(position);
-                for (int from = 0; from < BoardSquares; ++from) {
-                    MoveTarget* const targets = position.legalTargets(from);
-                    for (const MoveTarget* target = targets; target; target = target->next) {
-                        Board expected = position;
-                        ASSERT_EQ(1,
-                                  expected.makeMove(from, squareIndex(target->file, target->rank)));
-                        ComputerPlayer played = playerOn(position, position.sideToMove);
-                        played.playTarget(from, *target);
-                        expectSameBoard(expected, played,
-                                        std::string(fen) + " ply " + std::to_string(ply));
-                        ++moves;
-                    }
-                    freeTargets(targets);
-                }
-                if (legal.empty()) break;
-                const IndexMove& move = legal[random() % legal.size()];
-                ASSERT_EQ(1, position.makeMove(move.from, move.to));
-                if (position.status & PromotionPending) position.promote(2 + random() % 4);
-            }
-        }
-    }
-    EXPECT_GT(moves, 20000);
 }
 
 TEST(RootChoice, NoLegalMoveGivesNoMoveAndTheCallerPlaysNothing) {

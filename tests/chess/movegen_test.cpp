@@ -195,6 +195,12 @@ TEST(EnPassant, CapturesAPawnThatGivesCheck) {
     EXPECT_EQ(targetsOf(b, "e4"), (Names{"d3"}));
 }
 
+TEST(EnPassant, BlocksACheckOnTheSquareItLandsOn) {
+    const Board b = fromFen("k5b1/8/8/4pP2/2K5/8/8/8 w - e6 0 2");
+    ASSERT_TRUE(b.status & WhiteInCheck);
+    EXPECT_EQ(targetsOf(b, "f5"), (Names{"e6"}));
+}
+
 TEST(NoLegalMove, AnswersForEitherSideAndLeavesTheProbeFlagClear) {
     Board b;
     EXPECT_EQ(b.hasNoLegalMove(1), 0);

@@ -22,7 +22,7 @@ std::uint64_t perft(const Board& b, int depth);
 std::uint64_t perftAfterMove(const Board& after, int depth) {
     if (!(after.status & PromotionPending)) return depth == 0 ? 1 : perft(after, depth);
     std::uint64_t nodes = 0;
-    for (int type = 2; type <= 5; ++type) {
+    for (int type = Rook; type <= Queen; ++type) {
         Board promoted = after;
         promoted.promote(type);
         nodes += depth == 0 ? 1 : perft(promoted, depth);
@@ -30,31 +30,31 @@ std::uint64_t perftAfterMove(const Board& after, int depth) {
     return nodes;
 }
 
-// Counts the destinations one ply above the leaves without playing them, except where a
-// pawn reaches its last rank: that move stands for four.
-std::uint64_t countLeaves(const Board& b, int from, const MoveTarget* list) {
-    std::uint64_t nodes = 0;
+// Counts the destinations one ply above the leaves without playing them; a pawn one step
+// from its last rank promotes with every move it has, each of which stands for four.
+std::uint64_t countLeaves(const Board& b, int from) {
     const int code = b.squares[from].piece;
-    for (const MoveTarget* node = list; node; node = node->next)
-        nodes += (code == 1 && node->rank == 8) || (code == -1 && node->rank == 1) ? 4 : 1;
-    return nodes;
+    const int s = signOf(code);
+    const bool promoting = code == Pawn * s && rankOf(from) + s == promotionRank(s);
+    const std::uint64_t count = static_cast<std::uint64_t>(b.countLegalTargets(from));
+    return promoting ? 4 * count : count;
 }
 
 std::uint64_t perft(const Board& b, int depth) {
     std::uint64_t nodes = 0;
-    for (int from = 0; from < BoardSquares; ++from) {
+    for (int from = FirstSquare; from <= LastSquare; ++from) {
         if (!b.isSideToMovePiece(from)) continue;
-        MoveTarget* list = b.legalTargets(from);
         if (depth == 1) {
-            nodes += countLeaves(b, from, list);
-        } else {
-            for (const MoveTarget* node = list; node; node = node->next) {
-                Board after = b;
-                after.makeMoveAt(fileOf(from), rankOf(from), node->file, node->rank);
-                nodes += perftAfterMove(after, depth - 1);
-            }
+            nodes += countLeaves(b, from);
+            continue;
         }
-        freeTargets(list);
+        MoveTarget targets[MaxPieceTargets];
+        const int count = b.collectLegalTargets(from, targets);
+        for (int i = 0; i < count; ++i) {
+            Board after = b;
+            after.playTarget(from, targets[i]);
+            nodes += perftAfterMove(after, depth - 1);
+        }
     }
     return nodes;
 }
@@ -78,7 +78,7 @@ int divide(const Board& b, int depth) {
             squareName(fileOf(from), rankOf(from), fromName);
             squareName(node->file, node->rank, toName);
             if (after.status & PromotionPending) {
-                for (int type = 2; type <= 5; ++type) {
+                for (int type = Rook; type <= Queen; ++type) {
                     Board promoted = after;
                     promoted.promote(type);
                     const std::uint64_t n = depth <= 1 ? 1 : perft(promoted, depth - 1);
