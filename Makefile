@@ -83,7 +83,7 @@ deb-check: deb
 screenshots: test-deps build
 	@rm -rf $(BUILD)/screenshots
 	@SCREENSHOTS=$(abspath $(BUILD))/screenshots $(XVFB) tests/game/game_test.sh \
-		$(BUILD)/kavrin-chess $(BUILD)/chessprobe
+		$(abspath $(BUILD))/kavrin-chess $(abspath $(BUILD))/chessprobe
 	@mkdir -p docs
 	@convert $(BUILD)/screenshots/answer-to-e4.png -crop 1024x768+0+0 -resize 640x480 \
 		-strip docs/screenshot.png
