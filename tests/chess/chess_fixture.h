@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,6 +13,24 @@
 #include "chess/fen.h"
 
 using Names = std::vector<std::string>;
+
+inline Names wordsOf(const std::string& text) {
+    std::istringstream in(text);
+    Names words;
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+// The records of a data file beside the tests, one a line; lines starting with # are comments.
+inline Names recordsIn(const char* file) {
+    std::ifstream in(std::string(CHESS_TEST_DATA) + "/" + file);
+    Names records;
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#') records.push_back(line);
+    EXPECT_FALSE(records.empty()) << file;
+    return records;
+}
 
 inline Board fromFen(const char* fen) {
     Board b;

@@ -79,12 +79,12 @@ std::vector<int> searchRootScores(const ComputerPlayer& root) {
     return scores;
 }
 
-class AgainstPlainMinimax : public testing::TestWithParam<const char*> {};
+class AgainstPlainMinimax : public testing::TestWithParam<std::string> {};
 
 // Same root scores, the first of the best moves chosen, and the same evaluation for either
 // engine colour.
 TEST_P(AgainstPlainMinimax, SameEvaluationSameRootScoresAndSameMove) {
-    const Board position = fromFen(GetParam());
+    const Board position = fromFen(GetParam().c_str());
     const std::string move = moveText(computer.chooseMove(position));
     const std::vector<IndexMove> moves = legalMoves(position);
     std::vector<int> expected;
@@ -110,32 +110,8 @@ TEST_P(AgainstPlainMinimax, SameEvaluationSameRootScoresAndSameMove) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    VariedPositions, AgainstPlainMinimax,
-    testing::Values(
-        // openings
-        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
-        "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e6 0 2",
-        "r1bqkbnr/pppp1ppp/2n5/1B2p3/4P3/5N2/PPPP1PPP/RNBQK2R b KQkq - 3 3",
-        // en passant on the board and castling on both wings
-        "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6 0 3",
-        "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1",
-        // middlegames
-        "r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 w - - 0 10",
-        "r1bq1rk1/pppn1pbp/3p1np1/4p3/2PPP3/2N2N2/PP2BPPP/R1BQ1RK1 b - - 0 8",
-        // endgames
-        "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", "8/5pk1/6p1/8/3R4/6P1/5PK1/r7 b - - 0 1",
-        "8/8/8/4k3/8/8/4P3/4K3 w - - 0 1",
-        // checks: single, double, and a queen that the king must take
-        "rnb1kbnr/pppp1ppp/8/4p3/5PPq/8/PPPPP2P/RNBQKBNR w KQkq - 1 3",
-        "4k3/8/8/8/1b6/8/3N4/r3K3 w - - 0 1", "4k3/8/8/8/8/3n4/8/r3K3 w - - 0 1",
-        "4k3/8/8/8/8/8/4q3/R3K3 w Q - 0 1",
-        // mates in one for the side to move and against it
-        "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4",
-        "6k1/5ppp/8/8/8/8/5PPP/3R2K1 b - - 0 1", "6k1/8/8/8/8/8/rr4PP/7K b - - 0 1",
-        // pending promotions
-        "8/P7/8/8/8/8/k6K/8 w - - 0 1", "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
-        "8/8/8/8/8/8/Kp6/4k3 b - - 0 1"));
+INSTANTIATE_TEST_SUITE_P(VariedPositions, AgainstPlainMinimax,
+                         testing::ValuesIn(recordsIn("search_positions.fen")));
 
 struct ChoiceCase {
     const char* fen;

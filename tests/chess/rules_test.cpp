@@ -13,90 +13,22 @@ std::string positionOf(const Board& b) {
            (ep < 0 ? "-" : squareName(fileOf(ep), rankOf(ep)));
 }
 
-struct TargetsCase {
-    const char* fen;
-    const char* moves; // played first
-    const char* square;
-    Names expected; // in generation order
-};
-
-class LegalTargets : public testing::TestWithParam<TargetsCase> {};
+// Rows of "FEN | moves played first | square | destinations in generation order".
+class LegalTargets : public testing::TestWithParam<std::string> {};
 
 TEST_P(LegalTargets, AreTheExpectedSquaresInGenerationOrder) {
-    const TargetsCase& c = GetParam();
-    Board b = fromFen(c.fen);
-    ASSERT_TRUE(playAll(b, c.moves)) << c.moves;
-    EXPECT_EQ(targetsOf(b, c.square), c.expected) << c.fen << " " << c.moves << " " << c.square;
+    Names fields;
+    std::istringstream row(GetParam() + " "); // keeps an empty last field
+    for (std::string field; std::getline(row, field, '|');)
+        fields.push_back(field);
+    ASSERT_EQ(fields.size(), 4u) << GetParam();
+    Board b = fromFen(fields[0].c_str());
+    ASSERT_TRUE(playAll(b, fields[1].c_str())) << GetParam();
+    EXPECT_EQ(targetsOf(b, wordsOf(fields[2]).at(0).c_str()), wordsOf(fields[3])) << GetParam();
 }
 
-const char* const castling = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -";
-const char* const whiteRooks = "4k3/8/8/8/8/8/8/R3K2R w KQ -";
-
-INSTANTIATE_TEST_SUITE_P(
-    Positions, LegalTargets,
-    testing::Values(
-        // Each piece walks its directions in a fixed order; Black steps by the negated ones.
-        TargetsCase{start, "", "b1", {"a3", "c3"}}, TargetsCase{start, "", "e2", {"e3", "e4"}},
-        TargetsCase{start, "", "e7", {}}, TargetsCase{start, "e2e4", "e4", {}},
-        TargetsCase{"4k3/8/8/8/3Q4/8/8/4K3 w - -", "", "d4", {"e3", "f2", "g1", "c3", "b2", "a1",
-                                                              "c5", "b6", "a7", "e5", "f6", "g7",
-                                                              "h8", "c4", "b4", "a4", "d5", "d6",
-                                                              "d7", "d8", "e4", "f4", "g4", "h4",
-                                                              "d3", "d2", "d1"}},
-        TargetsCase{"4k3/8/8/8/3N4/8/8/4K3 w - -",
-                    "",
-                    "d4",
-                    {"c6", "e6", "f5", "f3", "e2", "c2", "b3", "b5"}},
-        TargetsCase{"4k3/8/8/3n4/8/8/8/4K3 b - -",
-                    "",
-                    "d5",
-                    {"e3", "c3", "b4", "b6", "c7", "e7", "f6", "f4"}},
-        TargetsCase{"7k/8/8/8/R3B3/8/8/4K3 w - -",
-                    "",
-                    "a4",
-                    {"a5", "a6", "a7", "a8", "b4", "c4", "d4", "a3", "a2", "a1"}},
-        // The king may not step along the line of a checker that runs through it.
-        TargetsCase{"4k3/8/8/8/4K3/8/8/4r3 w - -", "", "e4", {"f3", "d3", "d5", "f5", "d4", "f4"}},
-        // Pins: a piece keeps to the line between its king and the pinner.
-        TargetsCase{"4k3/8/8/8/4r3/8/4N3/4K3 w - -", "", "e2", {}},
-        TargetsCase{"4k3/4r3/8/8/8/8/4R3/4K3 w - -", "", "e2", {"e3", "e4", "e5", "e6", "e7"}},
-        TargetsCase{"4k3/8/8/b7/8/2P5/3K4/8 w - -", "", "c3", {}},
-        TargetsCase{"4k3/8/8/8/1b6/2P5/3K4/8 w - -", "", "c3", {"b4"}},
-        TargetsCase{"4k3/4r3/8/8/4N3/8/4B3/4K3 w - -",
-                    "",
-                    "e4",
-                    {"d6", "f6", "g5", "g3", "f2", "d2", "c3", "c5"}},
-        // A single check is blocked or the checker taken; a double check leaves the king.
-        TargetsCase{"4k3/8/8/b7/8/8/8/R3K3 w - -", "", "a1", {"a5"}},
-        TargetsCase{"4k3/8/8/b7/8/8/1R6/4K3 w - -", "", "b2", {"b4", "d2"}},
-        TargetsCase{"4k3/8/8/8/8/3n4/8/R3K3 w - -", "", "a1", {}},
-        TargetsCase{"4k3/8/8/8/8/5n2/3Q4/r3K3 w - -", "", "d2", {}},
-        TargetsCase{"4k3/8/8/8/8/5n2/3Q4/r3K3 w - -", "", "e1", {"f2", "e2"}},
-        TargetsCase{"4k3/8/8/8/8/3n4/4r3/4K3 w - -", "", "e1", {"d1", "e2", "f1"}},
-        // Castling: free and safe squares, rights from the record, never once moved.
-        TargetsCase{castling, "", "e1", {"d2", "f2", "d1", "e2", "f1", "g1", "c1"}},
-        TargetsCase{
-            "r3k2r/8/8/8/8/8/8/R3K2R w Kq -", "", "e1", {"d2", "f2", "d1", "e2", "f1", "g1"}},
-        TargetsCase{
-            "r3k2r/8/8/8/8/8/8/R3K2R b Kq -", "", "e8", {"f7", "d7", "f8", "e7", "d8", "c8"}},
-        TargetsCase{"R3K2R/8/8/8/8/8/8/4k3 w kq -", "", "e8", {"f7", "d7", "d8", "f8", "e7"}},
-        TargetsCase{"4kr2/8/8/8/8/8/8/R3K2R w KQ -", "", "e1", {"d2", "d1", "e2", "c1"}},
-        TargetsCase{"3rk3/8/8/8/8/8/8/R3K2R w KQ -", "", "e1", {"f2", "e2", "f1", "g1"}},
-        TargetsCase{
-            "1r2k3/8/8/8/8/8/8/R3K2R w KQ -", "", "e1", {"d2", "f2", "d1", "e2", "f1", "g1", "c1"}},
-        TargetsCase{"4k3/8/8/8/8/8/8/RN2K1NR w KQ -", "", "e1", {"d2", "f2", "d1", "e2", "f1"}},
-        TargetsCase{"4r1k1/8/8/8/8/8/8/R3K2R w KQ -", "", "e1", {"d2", "f2", "d1", "f1"}},
-        TargetsCase{whiteRooks, "e1e2 e8e7 e2e1 e7e8", "e1", {"d2", "f2", "d1", "e2", "f1"}},
-        TargetsCase{whiteRooks, "h1h2 e8e7 h2h1 e7e8", "e1", {"d2", "f2", "d1", "e2", "f1", "c1"}},
-        // En passant, and the positions where it would leave or fail to answer a check.
-        TargetsCase{"4k3/8/8/3pP3/8/8/8/4K3 w - d6", "", "e5", {"e6", "d6"}},
-        TargetsCase{"4k3/8/8/8/3pP3/8/8/4K3 b - e3", "", "d4", {"d3", "e3"}},
-        TargetsCase{start, "e2e4 g8f6 e4e5 d7d5", "e5", {"e6", "f6", "d6"}},
-        TargetsCase{start, "e2e4 d7d5 e4e5 g8f6", "e5", {"e6", "f6"}},
-        TargetsCase{"8/k7/8/8/2pP4/8/8/4K3 b - d3", "", "c4", {"c3", "d3"}},
-        TargetsCase{"8/8/8/2k5/3Pp3/8/8/4K3 b - d3", "", "e4", {"d3"}},
-        // The promoted queen checks: the king must leave its lines.
-        TargetsCase{"2k5/P7/8/8/8/8/8/4K3 w - -", "a7a8q", "c8", {"d7", "c7"}}));
+INSTANTIATE_TEST_SUITE_P(Positions, LegalTargets,
+                         testing::ValuesIn(recordsIn("legal_targets.txt")));
 
 // Fixed faults: en passant that uncovers the own king along the rank or the diagonal, and
 // en passant that blocks a check on the square it lands on.
@@ -146,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w -", WhiteInCheck | WhiteMated},
         PlayCase{"4k3/8/8/8/8/8/8/R3K3 w - -", "a1a8", "R3k3/8/8/8/8/8/8/4K3 b -", BlackInCheck},
         PlayCase{"4k3/8/8/8/8/8/8/R3K3 w - -", "a1a8 e8e7", "R7/4k3/8/8/8/8/8/4K3 w -", 0},
-        PlayCase{castling, "e1g1", "r3k2r/8/8/8/8/8/8/R4RK1 b -", 0},
+        PlayCase{"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", "e1g1", "r3k2r/8/8/8/8/8/8/R4RK1 b -", 0},
         PlayCase{"r3k2r/8/8/8/8/8/8/R3K2R b KQkq -", "e8c8", "2kr3r/8/8/8/8/8/8/R3K2R w -", 0},
         PlayCase{"7k/4Q3/6K1/8/8/8/8/8 w - -", "e7f7", "7k/5Q2/6K1/8/8/8/8/8 b -", Stalemate},
         PlayCase{"6k1/5ppp/8/8/8/8/8/R5K1 w - -", "a1a8", "R5k1/5ppp/8/8/8/8/8/6K1 b -",
@@ -219,31 +151,14 @@ TEST(NoLegalMove, IsAnsweredForEitherSideAndLeavesTheProbeFlagClear) {
 // Fixed fault: impossible positions, such as an en passant square no double step can have
 // made, are rejected along with malformed records.
 TEST(Fen, MalformedOrImpossibleRecordsAreRejectedAndChangeNothing) {
-    const char* const bad[] = {
-        "",
-        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP w KQkq -",
-        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR x KQkq -",
-        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNRR w KQkq -",
-        "rnbqkbnr/pppppppp/9/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
-        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkx -",
-        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq e4",
-        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1 extra",
-        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN1 w KQkq - x",
-        "rnbq1bnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
-        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKKNR w KQkq -",
-        "P3k3/8/8/8/8/8/8/4K3 w - -",
-        "R3k3/8/8/8/8/8/8/4K3 w - -",
-        "4k3/8/8/8/8/8/8/4K3",
-        "4k3/8/8/3PN3/8/8/8/4K3 w - e6 0 1",
-        "4k3/4p3/8/3Pp3/8/8/8/4K3 w - e6 0 1",
-    };
-    for (const char* fen : bad) {
+    for (const std::string& fen : recordsIn("rejected.fen")) {
         Board b;
         ASSERT_TRUE(playAll(b, "e2e4"));
-        EXPECT_EQ(setFromFen(b, fen), 0) << fen;
+        EXPECT_EQ(setFromFen(b, fen.c_str()), 0) << fen;
         EXPECT_EQ(positionOf(b), "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b e3") << fen;
     }
     Board b;
+    EXPECT_EQ(setFromFen(b, ""), 0);
     EXPECT_EQ(setFromFen(b, nullptr), 0);
 }
 
