@@ -61,21 +61,19 @@ using DibPointer = std::unique_ptr<RgbImage, void (*)(RgbImage*)>;
 
 DibPointer decodedDib(const char* file) { return DibPointer(loadDib(file), freeDib); }
 
-TEST(GeneratedConfig, NamesTheScreenSizeAndSevenModels) {
-    const Config c = readConfig("chess.cfg");
-    EXPECT_EQ(c.screenWidth, 1024);
-    EXPECT_EQ(c.screenHeight, 768);
-    EXPECT_STREQ(c.kingModel, "king.ase");
-    EXPECT_STREQ(c.queenModel, "queen.ase");
-    EXPECT_STREQ(c.bishopModel, "bishop.ase");
-    EXPECT_STREQ(c.knightModel, "knight.ase");
-    EXPECT_STREQ(c.rookModel, "rook.ase");
-    EXPECT_STREQ(c.pawnModel, "pawn.ase");
-    EXPECT_STREQ(c.boardModel, "board.ase");
+Vec3 minus(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Vec3 crossOf(Vec3 a, Vec3 b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-// Every index in range, a texture face per face, unit corner normals and shades inside the
-// range the light gives.
+// The normal of the triangle whose three corners start at p, as x, y, z floats.
+Vec3 faceNormal(const float* p) {
+    const Vec3 a{p[0], p[1], p[2]}, b{p[3], p[4], p[5]}, c{p[6], p[7], p[8]};
+    return crossOf(minus(b, a), minus(c, a));
+}
+
+// Every index in range, a texture face per face, unit corner normals that lean the way their
+// face does, and shades inside the range the light gives.
 void expectDrawablePart(const MeshPart& part, const Mesh& mesh, const std::string& where) {
     ASSERT_GT(part.faceCount, 0) << where;
     EXPECT_EQ(part.texFaceCount, part.faceCount) << where;
@@ -98,6 +96,8 @@ void expectDrawablePart(const MeshPart& part, const Mesh& mesh, const std::strin
     for (std::size_t i = 0; i < floats; i += 3) {
         const float* n = &part.cornerNormals[i];
         badNormals += std::fabs(length(n[0], n[1], n[2]) - 1.0) > 2e-3;
+        const Vec3 face = faceNormal(&part.cornerPositions[i - i % 9]);
+        badNormals += n[0] * face.x + n[1] * face.y + n[2] * face.z < 0;
         const float* c = &part.cornerColours[i];
         badShades += c[0] != c[1] || c[1] != c[2] || c[0] < 0.2499f || c[0] > 1.0001f;
     }
@@ -112,7 +112,6 @@ TEST(GeneratedModels, EveryPartReadsAndPreparesForDrawing) {
         TextureRegistry registry;
         const Mesh mesh(model.name, &registry);
         ASSERT_FALSE(mesh.parts.empty()) << model.name;
-        EXPECT_EQ(mesh.k1474, 200) << model.name;
         EXPECT_EQ(static_cast<std::size_t>(mesh.materialCount), mesh.materials.size());
         long triangles = 0;
         for (std::size_t i = 0; i < mesh.parts.size(); ++i) {
@@ -123,6 +122,29 @@ TEST(GeneratedModels, EveryPartReadsAndPreparesForDrawing) {
             EXPECT_GE(triangles, 500) << model.name;
             EXPECT_LE(triangles, 8000) << model.name;
         }
+    }
+}
+
+// Each piece stands on the floor of its square, inside it, and is taller than the piece of
+// the slot below: pawn, rook, knight, bishop, queen, king.
+TEST(GeneratedModels, PiecesStandInsideTheirSquareAndGrowFromPawnToKing) {
+    const Config c = readConfig("chess.cfg");
+    const std::vector<ModelFile> models = modelFiles(c);
+    float lowerTop = 0;
+    for (auto model = models.rbegin(); model->slot != 7; ++model) {
+        float bottom = 1e9f, top = -1e9f, reach = 0;
+        const Mesh mesh(model->name, nullptr);
+        for (const MeshPart& part : mesh.parts) {
+            for (const Vec3& v : part.vertices) {
+                bottom = std::min(bottom, v.y);
+                top = std::max(top, v.y);
+                reach = std::max(reach, static_cast<float>(length(v.x - 0.5f, 0, v.z + 0.5f)));
+            }
+        }
+        EXPECT_NEAR(bottom, 0.0f, 1e-4f) << model->name;
+        EXPECT_LE(reach, 0.42f) << model->name;
+        EXPECT_GT(top, lowerTop + 0.05f) << model->name;
+        lowerTop = top;
     }
 }
 
@@ -180,11 +202,6 @@ WeldedSurface welded(const Mesh& mesh) {
         }
     }
     return s;
-}
-
-Vec3 minus(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 crossOf(Vec3 a, Vec3 b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
 struct SurfaceFaults {
@@ -268,16 +285,39 @@ TEST(GeneratedModels, EveryModelIsAClosedOutwardSurfaceWithoutDegenerateTriangle
     }
 }
 
-TEST(GeneratedModels, BoardLightSquaresAreShadedFlat) {
+// The light squares lie just below the highlight plane, face up, shaded flat, and cover half
+// of the 64 unit squares.
+TEST(GeneratedModels, BoardLightSquaresLieFlatJustBelowTheHighlightsAndCoverHalfTheBoard) {
     const Mesh board(readConfig("chess.cfg").boardModel, nullptr);
-    int marbleParts = 0;
+    double area = 0;
     for (const MeshPart& part : board.parts) {
         if (board.materials.at(part.materialIndex).textureFile != "LIGHTMARBLE.JPG") continue;
-        ++marbleParts;
         for (float shade : part.cornerColours)
             ASSERT_FLOAT_EQ(shade, 0.6f);
+        for (std::size_t i = 0; i < part.cornerPositions.size(); i += 9) {
+            const float* p = &part.cornerPositions[i];
+            EXPECT_LT(p[1], 0.0f);
+            EXPECT_GT(p[1], -0.05f);
+            EXPECT_GT(part.cornerNormals[i + 1], 0.99f);
+            area += length(faceNormal(p).x, faceNormal(p).y, faceNormal(p).z) / 2;
+        }
     }
-    EXPECT_GT(marbleParts, 0);
+    EXPECT_NEAR(area, 32.0, 1e-3);
+}
+
+// The brightest channel of the pixel at (x, y), y counted from the top row.
+int brightness(const RgbImage& image, int x, int y) {
+    const unsigned char* p = image.pixels + ((image.height - 1 - y) * image.width + x) * 3;
+    return std::max({p[0], p[1], p[2]});
+}
+
+// Lit pixels of the font's 16 x 16 cell for byte, in columns x0..x1 and rows y0..y1.
+int ink(const RgbImage& font, int byte, int x0, int x1, int y0, int y1) {
+    int lit = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            lit += brightness(font, byte % 16 * 16 + x, byte / 16 * 16 + y) > 64;
+    return lit;
 }
 
 TEST(GeneratedPictures, DecodeAtTheirSizes) {
@@ -296,11 +336,30 @@ TEST(GeneratedPictures, DecodeAtTheirSizes) {
     const DibPointer highlight = decodedDib("Pole.bmp");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     ASSERT_TRUE(font && highlight);
-    EXPECT_EQ(font->width, 256);
-    EXPECT_EQ(font->height, 256);
+    ASSERT_EQ(font->width, 256);
+    ASSERT_EQ(font->height, 256);
     EXPECT_GT(highlight->width, 0);
     EXPECT_EQ(highlight->width & (highlight->width - 1), 0);
     EXPECT_EQ(highlight->width, highlight->height);
+    EXPECT_GT(brightness(*highlight, highlight->width / 2, highlight->height / 2), 200);
+}
+
+// Printable bytes have ink, blank and undefined ones none; glyphs keep to the left of their
+// cell with their accents and descenders inside it.
+TEST(GeneratedPictures, FontCellsHoldTheirGlyphs) {
+    const DibPointer font = decodedDib("Font.bmp");
+    ASSERT_TRUE(font && font->width == 256 && font->height == 256);
+    EXPECT_GT(ink(*font, 'A', 0, 16, 0, 16), 10);
+    EXPECT_GT(ink(*font, 0xE8, 0, 16, 0, 16), 10) << "c with caron";
+    EXPECT_EQ(ink(*font, ' ', 0, 16, 0, 16), 0);
+    EXPECT_EQ(ink(*font, 0x05, 0, 16, 0, 16), 0) << "control byte";
+    EXPECT_EQ(ink(*font, 0x81, 0, 16, 0, 16), 0) << "undefined byte";
+    EXPECT_GT(ink(*font, 0xC8, 0, 16, 0, 3), 0) << "the caron of capital C";
+    EXPECT_GT(ink(*font, 'g', 0, 16, 13, 16), 0) << "the tail of g";
+    int spill = 0;
+    for (int byte = 0x21; byte < 256; ++byte)
+        spill += ink(*font, byte, 11, 16, 0, 16);
+    EXPECT_EQ(spill, 0);
 }
 
 TEST(GeneratedTextures, LoadingMakesEveryModelTextureFromItsFile) {
@@ -333,6 +392,8 @@ TEST(GeneratedTextures, LoadingMakesEveryModelTextureFromItsFile) {
 
 TEST(GeneratedData, HoldsExactlyTheFilesTheGameReads) {
     const Config c = readConfig("chess.cfg");
+    EXPECT_EQ(c.screenWidth, 1024);
+    EXPECT_EQ(c.screenHeight, 768);
     std::set<std::string> wanted = {"chess.cfg",  "Font.bmp", "Pole.bmp",
                                     "splash.jpg", "menu.jpg", "kavrin.jpg"};
     for (const ModelFile& model : modelFiles(c)) {

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The probe against the published perft counts, its divide and moves output, and its errors.
+# The probe against the published perft counts, its divide, moves, choose and eval output,
+# and its errors.
 # With "deep" as second argument it runs the deepest counts as well.
 set -u
 probe=$1
@@ -40,7 +41,7 @@ pawn="4k3/1P6/8/8/8/8/8/4K3 w - -"
 out=$("$probe" divide "$pawn" 1)
 [ "$(echo "$out" | tail -n 1)" = 9 ] || fail "divide total: $out"
 echo "$out" | grep -qx 'b7b8r: 1' || fail "divide lacks b7b8r: $out"
-echo "$out" | grep -qx 'b7b8q: 1' || fail "divide lacks b7a8q: $out"
+echo "$out" | grep -qx 'b7b8q: 1' || fail "divide lacks b7b8q: $out"
 echo "$out" | grep -qx 'b7b8n: 1' || fail "divide lacks b7b8n: $out"
 out=$("$probe" divide "$start" 2)
 [ "$(echo "$out" | head -n 1)" = "a2a3: 20" ] || fail "divide starts with: $(echo "$out" | head -n 1)"
@@ -56,7 +57,17 @@ esac
 out=$("$probe" moves "$pawn")
 [ "$out" = "b7b8 e1d2 e1f2 e1d1 e1e2 e1f1" ] || fail "moves with a promotion: $out"
 
-# Errors: one line on stderr, status 2, nothing on stdout.
+# choose and eval: the move as text ("0000" for none) and the score for the colour given.
+last() { "$probe" "$@" 2> /dev/null | tail -n 1; }
+[ "$(last choose "$start")" = "$(last choose "$start")" ] || fail "choose differs between runs"
+last choose "$start" | grep -Eqx '[a-h][1-8][a-h][1-8]' || fail "choose start: $(last choose "$start")"
+[ "$(last choose "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1")" = 0000 ] || fail "choose without a move"
+[ "$(last eval "$start" 1)" = 500 ] || fail "eval for white: $(last eval "$start" 1)"
+[ "$(last eval "$start" +1)" = 500 ] || fail "eval for +1: $(last eval "$start" +1)"
+[ "$(last eval "$start" -1)" = -500 ] || fail "eval for black: $(last eval "$start" -1)"
+
+# Errors: one line on stderr, nothing on stdout, status 2 for the command line and 1 for a
+# position that cannot be read.
 error() { # expected-status args...
     local status out err
     out=$("$probe" "${@:2}" 2> /tmp/probe_err.$$); status=$?
@@ -72,6 +83,17 @@ error 2 perft "$start"
 error 2 divide "$start" -1
 error 2 moves "8/8/8/8/8/8/8/8 w - -"
 error 2 frobnicate
+error 2 choose
+error 2 choose "$start" extra
+error 1 choose "not a position"
+error 1 choose ""
+error 2 eval "$start"
+error 2 eval "$start" 2
+error 2 eval "$start" 0
+error 2 eval "$start" white
+error 1 eval "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP w KQkq - 0 1" 1
+error 2 bench 0
+error 2 bench many
 
 [ $failures -eq 0 ] && echo "probe checks passed"
 exit $failures
