@@ -37,11 +37,14 @@ void nextFrame() {
     drawFrame();
 }
 
-int targetCount() {
+// Expects the square selected and the number of its targets.
+void expectSelected(int file, int rank, int targets) {
+    EXPECT_EQ(selection.selFile, file);
+    EXPECT_EQ(selection.selRank, rank);
     int count = 0;
     for (const MoveTarget* node = selection.targets; node; node = node->next)
         ++count;
-    return count;
+    EXPECT_EQ(count, targets);
 }
 
 class GameFlow : public testing::Test {
@@ -79,8 +82,7 @@ TEST_F(GameFlow, StartsAGameForWhiteFromAClearState) {
     EXPECT_EQ(appState, AppGame | AppWhiteTurn | AppHumanToMove | AppModelsLoaded);
     EXPECT_EQ(board.sideToMove, 1);
     EXPECT_EQ(pieceOn("e2"), 1);
-    EXPECT_EQ(selection.selFile, -1);
-    EXPECT_EQ(selection.targets, nullptr);
+    expectSelected(-1, -1, 0);
     EXPECT_EQ(moveAnim.fromFile, -1);
     EXPECT_EQ(moveAnim.toRank, -1);
 }
@@ -89,31 +91,25 @@ TEST_F(GameFlow, TwoLeftClicksMakeAMoveAndAnotherClickSelectsAgain) {
     startWith(nullptr);
     click("e2", SDL_BUTTON_RIGHT);
     click("e2", SDL_BUTTON_MIDDLE);
-    EXPECT_EQ(selection.selFile, -1);
+    expectSelected(-1, -1, 0);
     click("e2");
     click("g1");
-    EXPECT_EQ(selection.selFile, 7);
-    EXPECT_EQ(targetCount(), 2);
+    expectSelected(7, 1, 2);
     click("e7");
-    EXPECT_EQ(selection.selFile, 5);
-    EXPECT_EQ(selection.selRank, 7);
-    EXPECT_EQ(selection.targets, nullptr);
+    expectSelected(5, 7, 0);
     clickAt(5, 5);
-    EXPECT_EQ(selection.selFile, -1);
-    EXPECT_EQ(selection.targets, nullptr);
+    expectSelected(-1, -1, 0);
     // The camera may still be turning.
     setAppBits(AppCameraTurn);
     click("e2");
-    EXPECT_EQ(selection.selRank, 2);
-    EXPECT_EQ(targetCount(), 2);
+    expectSelected(5, 2, 2);
     click("e4", SDL_BUTTON_RIGHT);
     EXPECT_EQ(pieceOn("e4"), 0);
     click("e4");
     EXPECT_EQ(pieceOn("e4"), 1);
     EXPECT_EQ(board.sideToMove, -1);
     EXPECT_TRUE(anyAppBit(AppMoveAnim));
-    EXPECT_EQ(selection.selFile, -1);
-    EXPECT_EQ(selection.targets, nullptr);
+    expectSelected(-1, -1, 0);
     EXPECT_EQ(moveAnim.fromFile, 5);
     EXPECT_EQ(moveAnim.toRank, 4);
     EXPECT_EQ(moveAnim.movingPiece, 1);

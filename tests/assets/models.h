@@ -14,23 +14,17 @@ inline std::string materialsText(const std::vector<std::string>& files) {
     return text + " }\n";
 }
 
-// One triangle using `material`, every corner with the same normal; `vertices` gives the
-// three vertices' coordinates, which the face names in the order 2, 0, 1.
+// One triangle using `material`, every corner with the same normal; `vertices` lists the three
+// vertices' coordinates, and the face names them in the order 2, 0, 1.
 inline std::string triangleText(int material, const std::string& normal,
                                 const std::string& vertices = "1 2 3  4 5 6  7 8 9") {
-    std::string xyz[3];
-    std::size_t at = 0;
-    for (std::string& vertex : xyz)
-        for (int coordinate = 0; coordinate < 3; ++coordinate) {
-            at = vertices.find_first_not_of(' ', at);
-            const std::size_t end = vertices.find(' ', at);
-            vertex += " " + vertices.substr(at, end - at);
-            at = end;
-        }
     std::string text = "*GEOMOBJECT { *MESH { *MESH_NUMVERTEX 3 *MESH_NUMFACES 1 "
                        "*MESH_VERTEX_LIST {";
-    for (int i = 0; i < 3; ++i)
-        text += " *MESH_VERTEX " + std::to_string(i) + xyz[i];
+    for (std::size_t i = 0, at = 0; i < 3; ++i, at += 2) {
+        const std::size_t end = vertices.find("  ", at);
+        text += " *MESH_VERTEX " + std::to_string(i) + " " + vertices.substr(at, end - at);
+        at = end;
+    }
     text += " } *MESH_FACE_LIST { *MESH_FACE 0: A: 2 B: 0 C: 1 AB: 1 BC: 1 CA: 1 "
             "*MESH_SMOOTHING 1 *MESH_MTLID 0 } *MESH_NUMTVERTEX 2 *MESH_TVERTLIST { "
             "*MESH_TVERT 0 0.5 0.25 0 *MESH_TVERT 1 1 0.75 0 } *MESH_NUMTVFACES 1 "

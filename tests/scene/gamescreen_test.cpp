@@ -117,24 +117,28 @@ TEST_F(GameScreen, EachStatusShowsItsMessageInBothLanguages) {
         }
 }
 
-TEST_F(GameScreen, MateWinsOverCheckAndThePromptWinsOverBoth) {
+TEST_F(GameScreen, MateWinsOverCheckThePromptOverBothAndNoStatusShowsNothing) {
     menuOptions.language = 1;
-    board.status = BlackMated | WhiteInCheck;
-    EXPECT_LT(messageDifference(screenFrame(), textFrame(statusTable[1].english, false)), 0.01);
-    board.status = WhiteMated | BlackInCheck;
-    EXPECT_LT(messageDifference(screenFrame(), textFrame(statusTable[2].english, false)), 0.01);
-    board.status = BlackInCheck;
-    setAppBits(AppPromotionPrompt);
-    EXPECT_LT(messageDifference(screenFrame(), textFrame(statusTable[0].english, false)), 0.01);
-}
-
-TEST_F(GameScreen, NoStatusShowsNoMessage) {
-    const Frame screen = screenFrame();
-    EXPECT_TRUE(litBox(screen, 0, 768 - 48, 1024 - 140, 768).empty());
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    // While a pawn waits for its piece, a stalemate is not yet the end of the game.
-    board.status = Stalemate | PromotionPending;
-    EXPECT_TRUE(litBox(screenFrame(), 0, 768 - 48, 1024 - 140, 768).empty());
+    const struct {
+        std::uint32_t status;
+        bool prompt;
+        int shows; // the row of the table, -1 for no message
+    } cases[] = {{BlackMated | WhiteInCheck, false, 1},
+                 {WhiteMated | BlackInCheck, false, 2},
+                 {BlackInCheck, true, 0},
+                 {0, false, -1},
+                 // While a pawn waits for its piece, a stalemate is not yet the end of the game.
+                 {Stalemate | PromotionPending, false, -1}};
+    for (const auto& c : cases) {
+        board.status = c.status;
+        appState = AppGame | AppWhiteTurn | AppHumanToMove | (c.prompt ? AppPromotionPrompt : 0u);
+        const Frame screen = screenFrame();
+        const std::vector<Line> none;
+        EXPECT_LT(messageDifference(
+                      screen, textFrame(c.shows < 0 ? none : statusTable[c.shows].english, false)),
+                  0.01)
+            << c.status;
+    }
 }
 
 TEST_F(GameScreen, LogoAndMessageKeepToTheTopCornersOfAnyWindowSize) {

@@ -94,29 +94,6 @@ TEST_F(Pieces, BlackPiecesAreDarkerAndTurnedAboutTheirSquareCentre) {
     }
 }
 
-TEST_F(Pieces, SquareQuadCoversItsSquare) {
-    for (int square : {1, 8}) {
-        clearFrame();
-        glLoadIdentity();
-        setRestingCamera();
-        glColor3f(1, 1, 1);
-        glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureHighlight]);
-        drawSquareQuad(square, square);
-        const Box box = litBox(Frame::read());
-        // a1 spans x 7..8, z -8..-7; h8 x 0..1, z -1..0.
-        Box expected;
-        for (double dx : {0, 1})
-            for (double dz : {0, 1}) {
-                const WindowPixel p = projectPoint(8 - square + dx, 0, square - 9 + dz);
-                expected.add(static_cast<int>(p.x), static_cast<int>(p.y));
-            }
-        EXPECT_NEAR(box.x0, expected.x0, 1.5);
-        EXPECT_NEAR(box.x1, expected.x1, 1.5);
-        EXPECT_NEAR(box.y0, expected.y0, 1.5);
-        EXPECT_NEAR(box.y1, expected.y1, 1.5);
-    }
-}
-
 TEST_F(Pieces, SelectedSquareAndItsTargetsAreHighlightedAndNothingOffTheBoard) {
     putPiece(3, 2, 1);
     const Frame plain = sceneFrame();
