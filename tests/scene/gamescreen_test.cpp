@@ -152,6 +152,17 @@ TEST_F(GameScreen, LogoAndMessageKeepToTheTopCornersOfAnyWindowSize) {
         EXPECT_EQ(logo.x1, w - 7);
         EXPECT_EQ(logo.y0, h - 39);
         EXPECT_EQ(logo.y1, h - 7);
+        // The picture itself, its top row at the top, pixel for pixel.
+        RgbImage picture;
+        ASSERT_EQ(loadJpeg("kavrin.jpg", picture), 1);
+        double sum = 0;
+        for (int j = 0; j < 32; ++j)
+            for (int i = 0; i < 128; ++i)
+                for (int c = 0; c < 3; ++c)
+                    sum += std::abs(screen.at(w - 135 + i, h - 8 - j)[c] -
+                                    picture.pixels[(j * 128 + i) * 3 + c]);
+        std::free(picture.pixels);
+        EXPECT_LT(sum / (128 * 32 * 3), 4) << w << " x " << h;
         const Frame text = textFrame(statusTable[3].english, false);
         EXPECT_FALSE(litBox(text, 0, h - 48, 200, h).empty());
         EXPECT_LT(messageDifference(screen, text), 0.01) << w << " x " << h;

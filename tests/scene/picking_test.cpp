@@ -25,16 +25,26 @@ class Picking : public testing::Test {
 
 } // namespace
 
-TEST_F(Picking, EveryCentrePicksItsSquareFromBothSidesAndSizes) {
+TEST_F(Picking, EveryPointInsideASquarePicksItFromBothSidesAndSizes) {
     for (std::uint32_t side : {AppWhiteTurn, AppBlackTurn})
         for (int width : {1024, 640}) {
             appState = AppGame | side | AppHumanToMove;
             resizeTo(width, width * 3 / 4);
+            glLoadIdentity();
+            setRestingCamera();
+            // The centre and the four points a quarter in from the corners.
             for (int rank = 1; rank <= 8; ++rank)
-                for (int file = 1; file <= 8; ++file) {
-                    SCOPED_TRACE(testing::Message() << file << ", " << rank << " at " << width);
-                    expectSquare(pickAt(squareCentreOnScreen(file, rank)), file, rank);
-                }
+                for (int file = 1; file <= 8; ++file)
+                    for (const auto& [u, v] : {std::pair{0.5, 0.5},
+                                               {0.25, 0.25},
+                                               {0.25, 0.75},
+                                               {0.75, 0.25},
+                                               {0.75, 0.75}}) {
+                        SCOPED_TRACE(testing::Message() << file << ", " << rank << " at " << u
+                                                        << ", " << v << ", " << width);
+                        expectSquare(pickAt(projectPoint(9 - file - u, 0, rank - 9 + v)), file,
+                                     rank);
+                    }
         }
 }
 
