@@ -102,3 +102,11 @@ TEST_F(FontText, TextCoversTheSceneAndLeavesDepthTestingOn) {
     EXPECT_GT(red, 0);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
 }
+
+TEST_F(FontText, PositionsFollowTheWindowSizeAfterAResize) {
+    resizeTo(640, 480);
+    const Box box = textBox(5, 480 - 20, "MMM");
+    EXPECT_GE(box.y0, 460);
+    EXPECT_LE(box.y1, 476);
+    EXPECT_LE(box.x1, 5 + 32);
+}
