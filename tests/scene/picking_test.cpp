@@ -54,7 +54,9 @@ TEST_F(Picking, PointsOffTheBoardAndOnASharedEdgePickNoSquare) {
         expectSquare(pickSquare(p.x, p.y), -1, -1);
     glLoadIdentity();
     setRestingCamera();
-    expectSquare(pickAt(projectPoint(8.1, 0, -8.1)), -1, -1); // just outside a1
+    // Just outside a1, and on the frame beside a4.
+    expectSquare(pickAt(projectPoint(8.1, 0, -8.1)), -1, -1);
+    expectSquare(pickAt(projectPoint(8.2, 0, -4.8)), -1, -1);
     // The edge between d4 and d5 is a pixel row from White's side: it belongs to neither,
     // and one pixel either side lies in one of them.
     const WindowPixel left = projectPoint(5, 0, -4), right = projectPoint(4, 0, -4);
