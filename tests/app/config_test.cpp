@@ -8,113 +8,74 @@
 
 namespace {
 
-class ConfigFile : public ::testing::Test {
-  protected:
-    Config read(const std::string& contents) {
-        std::ofstream(path, std::ios::binary) << contents;
-        return readConfig(path.c_str());
-    }
-    void TearDown() override { std::remove(path.c_str()); }
+Config readText(const std::string& contents) {
+    const char* const path = "config_test.cfg";
+    std::ofstream(path, std::ios::binary) << contents;
+    const Config config = readConfig(path);
+    std::remove(path);
+    return config;
+}
 
-    const std::string path = "config_test.cfg";
+struct ConfigCase {
+    const char* name;
+    std::string text;
+    int width, height;
+    std::string king;
+};
+
+const int w0 = defaultScreenWidth, h0 = defaultScreenHeight;
+
+const ConfigCase cases[] = {
+    {"empty", "", w0, h0, "king.ase"},
+    {"the last of a repeated key wins",
+     "*SCREEN_WIDTH 800 *KING a.ase *SCREEN_WIDTH 640 "
+     "*KING b.ase",
+     640, h0, "b.ase"},
+    {"an unknown key and its value are skipped", "*TITLE hello *SCREEN_WIDTH 900", 900, h0,
+     "king.ase"},
+    {"an integer stops where it cannot go on", "*SCREEN_WIDTH 800x *SCREEN_HEIGHT -0600", 800, h0,
+     "king.ase"},
+    // "*KING" follows at once and takes the next token as its value; "500" is then a key.
+    {"a value glued to the next key", "*SCREEN_WIDTH +700*KING *SCREEN_HEIGHT 500", 700, h0,
+     "*SCREEN_HEIGHT"},
+    {"a word for a number stops the reading",
+     "*SCREEN_HEIGHT 500 *SCREEN_WIDTH wide *KING late.ase", w0, 500, "king.ase"},
+    {"sizes below 1", "*SCREEN_WIDTH 0 *SCREEN_HEIGHT -1", w0, h0, "king.ase"},
+    {"sizes above 16384", "*SCREEN_WIDTH 16385 *SCREEN_HEIGHT 99999999999", w0, h0, "king.ase"},
+    {"the extreme sizes", "*SCREEN_WIDTH 16384 *SCREEN_HEIGHT 1", 16384, 1, "king.ase"},
+    {"a long value is cut to its field", "*KING " + std::string(400, 'n') + " *SCREEN_WIDTH 640",
+     640, h0, std::string(255, 'n')},
+    // The cut key is unknown; the tail "*SCREEN_WIDTH" glued to it must not count as a key.
+    {"a long key is cut and its rest is no key",
+     std::string(1023, 'k') + "*SCREEN_WIDTH 640 *SCREEN_HEIGHT 480", w0, 480, "king.ase"},
 };
 
 } // namespace
 
-TEST_F(ConfigFile, ReadsWindowSizeAndModelNamesInAnyOrder) {
-    const Config c = read("*PAWN p.ase *SCREEN_HEIGHT 600\n*KING\nk.ase\n\t*SCREEN_WIDTH 800 "
-                          "*CHESSBOARD b.ase *QUEEN q.ase *BISHOP bi.ase *KNIGHT kn.ase "
-                          "*ROOK r.ase");
+TEST(ConfigFile, EachFileGivesItsWindowSizeAndKingModel) {
+    for (const ConfigCase& c : cases) {
+        const Config config = readText(c.text);
+        EXPECT_EQ(config.screenWidth, c.width) << c.name;
+        EXPECT_EQ(config.screenHeight, c.height) << c.name;
+        EXPECT_EQ(config.kingModel, c.king) << c.name;
+    }
+}
+
+TEST(ConfigFile, ReadsEveryKeyInAnyOrderAndAMissingFileGivesTheDefaults) {
+    const Config c = readText("*PAWN p.ase *SCREEN_HEIGHT 600\n*KING\nk.ase\n\t*SCREEN_WIDTH 800 "
+                              "*CHESSBOARD b.ase *QUEEN q.ase *BISHOP bi.ase *KNIGHT kn.ase "
+                              "*ROOK r.ase *SCREEN_BPP 32 *FULLSCREEN 1");
     EXPECT_EQ(c.screenWidth, 800);
     EXPECT_EQ(c.screenHeight, 600);
-    EXPECT_STREQ(c.kingModel, "k.ase");
-    EXPECT_STREQ(c.queenModel, "q.ase");
-    EXPECT_STREQ(c.bishopModel, "bi.ase");
-    EXPECT_STREQ(c.knightModel, "kn.ase");
-    EXPECT_STREQ(c.rookModel, "r.ase");
-    EXPECT_STREQ(c.pawnModel, "p.ase");
-    EXPECT_STREQ(c.boardModel, "b.ase");
-}
-
-TEST_F(ConfigFile, LastValueOfARepeatedKeyWins) {
-    const Config c = read("*SCREEN_WIDTH 800 *KING a.ase *SCREEN_WIDTH 640 *KING b.ase");
-    EXPECT_EQ(c.screenWidth, 640);
-    EXPECT_STREQ(c.kingModel, "b.ase");
-}
-
-TEST_F(ConfigFile, StoresTheUnusedIntegerKeys) {
-    const Config c = read("*SCREEN_BPP 32 *FULLSCREEN 1");
     EXPECT_EQ(c.screenBpp, 32);
     EXPECT_EQ(c.fullScreen, 1);
-}
-
-TEST_F(ConfigFile, UnknownKeyAndItsValueAreSkippedTokenByToken) {
-    const Config c = read("*TITLE hello *SCREEN_WIDTH 900");
-    EXPECT_EQ(c.screenWidth, 900);
-}
-
-TEST_F(ConfigFile, MissingFieldsKeepTheirDefaults) {
-    const Config c = read("*SCREEN_WIDTH 800 *SCREEN_HEIGHT 600");
-    EXPECT_STREQ(c.kingModel, "king.ase");
-    EXPECT_STREQ(c.boardModel, "board.ase");
-    EXPECT_STREQ(c.pawnModel, "pawn.ase");
-}
-
-TEST_F(ConfigFile, MissingFileGivesAllDefaults) {
-    const Config c = readConfig("no-such-directory/chess.cfg");
-    EXPECT_EQ(c.screenWidth, 1024);
-    EXPECT_EQ(c.screenHeight, 768);
-    EXPECT_STREQ(c.knightModel, "knight.ase");
-    EXPECT_STREQ(c.rookModel, "rook.ase");
-}
-
-TEST_F(ConfigFile, IntegerStopsAtTheFirstCharacterThatCannotContinueIt) {
-    const Config c = read("*SCREEN_WIDTH 800x *SCREEN_HEIGHT -0600");
-    EXPECT_EQ(c.screenWidth, 800);
-    EXPECT_EQ(c.screenHeight, defaultScreenHeight); // negative sizes are refused
-    const Config d = read("*SCREEN_WIDTH +700*KING *SCREEN_HEIGHT 500");
-    EXPECT_EQ(d.screenWidth, 700);
-    // "*KING" follows at once and takes the next token as its value; "500" is then a key.
-    EXPECT_STREQ(d.kingModel, "*SCREEN_HEIGHT");
-    EXPECT_EQ(d.screenHeight, defaultScreenHeight);
-}
-
-TEST_F(ConfigFile, KeyFollowedByAWordStopsTheReading) {
-    const Config c = read("*SCREEN_HEIGHT 500 *SCREEN_WIDTH wide *KING late.ase");
-    EXPECT_EQ(c.screenHeight, 500);
-    EXPECT_EQ(c.screenWidth, defaultScreenWidth);
-    EXPECT_STREQ(c.kingModel, "king.ase");
-}
-
-TEST_F(ConfigFile, WindowSizeOutsideTheUsableRangeTakesTheDefault) {
-    Config c = read("*SCREEN_WIDTH 0 *SCREEN_HEIGHT 99999999999");
-    EXPECT_EQ(c.screenWidth, defaultScreenWidth);
-    EXPECT_EQ(c.screenHeight, defaultScreenHeight);
-    c = read("*SCREEN_WIDTH 16384 *SCREEN_HEIGHT 1");
-    EXPECT_EQ(c.screenWidth, 16384);
-    EXPECT_EQ(c.screenHeight, 1);
-    c = read("*SCREEN_WIDTH 16385 *SCREEN_HEIGHT -1");
-    EXPECT_EQ(c.screenWidth, defaultScreenWidth);
-    EXPECT_EQ(c.screenHeight, defaultScreenHeight);
-}
-
-TEST_F(ConfigFile, LongTextValueIsCutToTheFieldAndItsRestDropped) {
-    const std::string longName(400, 'n');
-    const Config c = read("*KING " + longName + " *SCREEN_WIDTH 640");
-    EXPECT_EQ(std::string(c.kingModel), std::string(255, 'n'));
-    EXPECT_EQ(c.screenWidth, 640);
-}
-
-TEST_F(ConfigFile, LongKeyTokenIsCutAndItsRestNotReadAsAKey) {
-    // The cut key is unknown; the tail "*SCREEN_WIDTH" glued to it must not count as a key.
-    const std::string key = std::string(1023, 'k') + "*SCREEN_WIDTH";
-    const Config c = read(key + " 640 *SCREEN_HEIGHT 480");
-    EXPECT_EQ(c.screenWidth, defaultScreenWidth);
-    EXPECT_EQ(c.screenHeight, 480);
-}
-
-TEST_F(ConfigFile, EmptyFileGivesDefaults) {
-    const Config c = read("");
-    EXPECT_EQ(c.screenWidth, 1024);
-    EXPECT_STREQ(c.queenModel, "queen.ase");
+    const char* const models[] = {c.kingModel, c.queenModel, c.bishopModel, c.knightModel,
+                                  c.rookModel, c.pawnModel,  c.boardModel};
+    const char* const names[] = {"k.ase", "q.ase", "bi.ase", "kn.ase", "r.ase", "p.ase", "b.ase"};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_STREQ(models[i], names[i]);
+    const Config missing = readConfig("no-such-directory/chess.cfg");
+    EXPECT_EQ(missing.screenWidth, 1024);
+    EXPECT_EQ(missing.screenHeight, 768);
+    EXPECT_STREQ(missing.boardModel, "board.ase");
 }

@@ -1,53 +1,20 @@
-// The game flow as a player meets it: key presses and clicks at the projected centres of
-// squares, frames drawn at chosen instants of the test's own clock, on the real board.
-#include <GL/gl.h>
-#include <GL/glu.h>
-#include <SDL.h>
-#include <gtest/gtest.h>
+// The game flow as a player meets it: key presses and clicks at the centres of squares as the
+// resting camera shows them, and frames drawn at chosen instants of the test's clock.
 #include <malloc.h>
-#include <unistd.h>
 
-#include "app/config.h"
 #include "app/input.h"
 #include "app/loop.h"
-#include "app/state.h"
-#include "scene/camera.h"
-#include "app/turn.h"
-#include "assets/loading.h"
-#include "chess/board.h"
 #include "chess/fen.h"
-#include "scene/glsetup.h"
 #include "tests/scene/scene_fixture.h"
 
 namespace {
 
-const testing::Environment* const window = testing::AddGlobalTestEnvironment(new SceneWindow);
+const char* const foolsMate = "rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3";
 
-void press(SDLKey key, SDLMod mod = KMOD_NONE) {
+void press(SDLKey key) {
     SDL_keysym keysym = {};
     keysym.sym = key;
-    keysym.mod = mod;
     onKey(keysym);
-}
-
-// The window pixel (from the top-left corner) of a square's centre as seen from a side's
-// resting eye.
-void squarePixel(const char* square, bool blackView, int& x, int& y) {
-    const int file = square[0] - 'a' + 1, rank = square[1] - '0';
-    GLdouble projection[16], modelView[16];
-    GLint viewport[4];
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    gluLookAt(4, 10, blackView ? 5 : -13, 4, 0, -4, 0, 1, 0);
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
-    glPopMatrix();
-    GLdouble wx, wy, wz;
-    gluProject(8.5 - file, 0, rank - 8.5, modelView, projection, viewport, &wx, &wy, &wz);
-    x = static_cast<int>(wx);
-    y = config.screenHeight - static_cast<int>(wy);
 }
 
 void clickAt(int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
@@ -60,21 +27,24 @@ void clickAt(int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
 }
 
 void click(const char* square, Uint8 button = SDL_BUTTON_LEFT) {
-    int x, y;
-    squarePixel(square, anyAppBit(AppBlackTurn) && menuOptions.rotate != 0, x, y);
-    clickAt(x, y, button);
+    const WindowPixel p = squareCentreOnScreen(square[0] - 'a' + 1, square[1] - '0');
+    clickAt(static_cast<int>(p.x), config.screenHeight - static_cast<int>(p.y), button);
 }
 
-void frameAt(Uint32 ticks) {
-    testTicks = ticks;
+// The next frame, 16 ms after the last one.
+void nextFrame() {
+    testTicks += 16;
     drawFrame();
 }
 
-int targetCount() {
+// Expects the square selected and the number of its targets.
+void expectSelected(int file, int rank, int targets) {
+    EXPECT_EQ(selection.selFile, file);
+    EXPECT_EQ(selection.selRank, rank);
     int count = 0;
     for (const MoveTarget* node = selection.targets; node; node = node->next)
         ++count;
-    return count;
+    EXPECT_EQ(count, targets);
 }
 
 class GameFlow : public testing::Test {
@@ -97,6 +67,9 @@ class GameFlow : public testing::Test {
             ASSERT_EQ(setFromFen(board, fen), 1);
         }
     }
+    static int pieceOn(const char* square) {
+        return board.squareAt(square[0] - 'a' + 1, square[1] - '0').piece;
+    }
 };
 
 } // namespace
@@ -109,64 +82,41 @@ TEST_F(GameFlow, StartsAGameForWhiteFromAClearState) {
     press(SDLK_s);
     EXPECT_EQ(appState, AppGame | AppWhiteTurn | AppHumanToMove | AppModelsLoaded);
     EXPECT_EQ(board.sideToMove, 1);
-    EXPECT_EQ(board.squareAt(5, 2).piece, 1);
-    EXPECT_EQ(selection.selFile, -1);
-    EXPECT_EQ(selection.targets, nullptr);
+    EXPECT_EQ(pieceOn("e2"), 1);
+    expectSelected(-1, -1, 0);
     EXPECT_EQ(moveAnim.fromFile, -1);
     EXPECT_EQ(moveAnim.toRank, -1);
 }
 
-TEST_F(GameFlow, TwoClicksMakeAMove) {
+TEST_F(GameFlow, TwoLeftClicksMakeAMoveAndAnotherClickSelectsAgain) {
     startWith(nullptr);
+    click("e2", SDL_BUTTON_RIGHT);
+    click("e2", SDL_BUTTON_MIDDLE);
+    expectSelected(-1, -1, 0);
     click("e2");
-    EXPECT_EQ(selection.selFile, 5);
-    EXPECT_EQ(selection.selRank, 2);
-    EXPECT_EQ(targetCount(), 2);
+    click("g1");
+    expectSelected(7, 1, 2);
+    click("e7");
+    expectSelected(5, 7, 0);
+    clickAt(5, 5);
+    expectSelected(-1, -1, 0);
+    // The camera may still be turning.
+    setAppBits(AppCameraTurn);
+    click("e2");
+    expectSelected(5, 2, 2);
+    click("e4", SDL_BUTTON_RIGHT);
+    EXPECT_EQ(pieceOn("e4"), 0);
     click("e4");
-    EXPECT_EQ(board.squareAt(5, 4).piece, 1);
+    EXPECT_EQ(pieceOn("e4"), 1);
     EXPECT_EQ(board.sideToMove, -1);
     EXPECT_TRUE(anyAppBit(AppMoveAnim));
-    EXPECT_EQ(selection.selFile, -1);
-    EXPECT_EQ(selection.targets, nullptr);
+    expectSelected(-1, -1, 0);
     EXPECT_EQ(moveAnim.fromFile, 5);
     EXPECT_EQ(moveAnim.toRank, 4);
     EXPECT_EQ(moveAnim.movingPiece, 1);
 }
 
-TEST_F(GameFlow, ASecondClickElsewhereSelectsAgain) {
-    startWith(nullptr);
-    click("e2");
-    click("g1");
-    EXPECT_EQ(selection.selFile, 7);
-    EXPECT_EQ(targetCount(), 2);
-    click("g1");
-    EXPECT_EQ(selection.selFile, 7);
-    EXPECT_EQ(targetCount(), 2);
-    click("e7");
-    EXPECT_EQ(selection.selFile, 5);
-    EXPECT_EQ(selection.selRank, 7);
-    EXPECT_EQ(selection.targets, nullptr);
-    click("e5");
-    EXPECT_EQ(selection.selRank, 5);
-    clickAt(5, 5);
-    EXPECT_EQ(selection.selFile, -1);
-    EXPECT_EQ(selection.selRank, -1);
-    EXPECT_EQ(selection.targets, nullptr);
-    EXPECT_EQ(board.sideToMove, 1);
-}
-
-TEST_F(GameFlow, OnlyTheLeftButtonActs) {
-    startWith(nullptr);
-    click("e2", SDL_BUTTON_RIGHT);
-    click("e2", SDL_BUTTON_MIDDLE);
-    EXPECT_EQ(selection.selFile, -1);
-    click("e2");
-    click("e4", SDL_BUTTON_RIGHT);
-    EXPECT_EQ(board.squareAt(5, 4).piece, 0);
-    EXPECT_EQ(selection.selFile, 5);
-}
-
-TEST_F(GameFlow, ClicksWaitWhileTheMoveIsShown) {
+TEST_F(GameFlow, ClicksAreIgnoredDuringTheMoveThePromptForTheComputerAndAfterTheEnd) {
     startWith(nullptr);
     click("e2");
     click("e4");
@@ -174,31 +124,20 @@ TEST_F(GameFlow, ClicksWaitWhileTheMoveIsShown) {
     // The board is Black's already, but White is still the one at the mouse.
     click("e7");
     click("e5");
-    EXPECT_EQ(board.squareAt(5, 7).piece, -1);
+    EXPECT_EQ(pieceOn("e7"), -1);
     EXPECT_EQ(selection.selFile, -1);
     clearAppBits(AppMoveAnim);
     setAppBits(AppPromotionPrompt);
     click("e7");
     EXPECT_EQ(selection.selFile, -1);
-}
-
-TEST_F(GameFlow, ClicksAreIgnoredForTheComputerAndAfterTheEnd) {
     menuOptions.players = 1;
     startWith("4k3/8/8/8/8/8/8/R3K3 b - -");
-    clearAppBits(AppWhiteTurn | AppHumanToMove);
-    setAppBits(AppBlackTurn | AppComputerToMove);
+    appState = AppGame | AppBlackTurn | AppComputerToMove;
     click("e8");
     EXPECT_EQ(selection.selFile, -1);
-    startWith("rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3");
+    startWith(foolsMate);
     click("e2");
     EXPECT_EQ(selection.selFile, -1);
-}
-
-TEST_F(GameFlow, ClicksAreAllowedDuringTheCameraTurn) {
-    startWith(nullptr);
-    setAppBits(AppCameraTurn);
-    click("e2");
-    EXPECT_EQ(selection.selFile, 5);
 }
 
 TEST_F(GameFlow, TheComputerAnswersAfterTheAnimationAndTheCameraTurn) {
@@ -207,37 +146,21 @@ TEST_F(GameFlow, TheComputerAnswersAfterTheAnimationAndTheCameraTurn) {
     const Uint32 t = testTicks;
     click("e2");
     click("e4");
-    frameAt(t + 4999);
+    testTicks = t + 4999;
+    drawFrame();
     EXPECT_TRUE(anyAppBit(AppMoveAnim));
-    frameAt(t + 5000);
+    testTicks = t + 5000;
+    drawFrame();
     EXPECT_FALSE(anyAppBit(AppMoveAnim));
-    EXPECT_TRUE(anyAppBit(AppCameraTurn | AppComputerToMove | AppBlackTurn));
-    frameAt(t + 9999);
+    EXPECT_TRUE(allAppBits(AppCameraTurn | AppComputerToMove | AppBlackTurn));
+    testTicks = t + 9999;
+    drawFrame();
     EXPECT_EQ(board.sideToMove, -1);
-    frameAt(t + 10000);
+    testTicks = t + 10000;
+    drawFrame();
     EXPECT_EQ(board.sideToMove, 1) << "the computer has not answered";
     EXPECT_TRUE(anyAppBit(AppMoveAnim));
     EXPECT_FALSE(anyAppBit(AppCameraTurn));
-}
-
-TEST_F(GameFlow, WithoutAnimationsTheAnswerComesTwoFramesLater) {
-    menuOptions.players = 1;
-    menuOptions.animations = 0;
-    startWith(nullptr);
-    click("e2");
-    click("e4");
-    frameAt(testTicks + 16);
-    EXPECT_EQ(board.sideToMove, -1);
-    frameAt(testTicks + 16);
-    EXPECT_EQ(board.sideToMove, 1);
-    EXPECT_EQ(moveAnim.movingPiece < 0, true);
-}
-
-TEST_F(GameFlow, TwoComputersStartFromTheKey) {
-    menuOptions.players = 2;
-    press(SDLK_s);
-    EXPECT_EQ(board.sideToMove, -1);
-    EXPECT_TRUE(anyAppBit(AppMoveAnim | AppComputerToMove));
 }
 
 // Game after game between two computers, with a bishop at every promotion prompt and S after
@@ -246,10 +169,12 @@ TEST_F(GameFlow, TwoComputersPlayFiveHundredPliesInFlatMemory) {
     menuOptions.players = 2;
     menuOptions.animations = 0;
     press(SDLK_s);
+    EXPECT_EQ(board.sideToMove, -1) << "the first computer moves at once";
+    EXPECT_TRUE(allAppBits(AppMoveAnim | AppComputerToMove));
     int plies = 0, games = 1, side = board.sideToMove;
     size_t heapAtHundred = 0;
     for (int frame = 0; plies < 500 && frame < 5000; ++frame) {
-        frameAt(testTicks + 16);
+        nextFrame();
         if (anyAppBit(AppPromotionPrompt)) press(SDLK_s);
         if (board.sideToMove != side) ++plies;
         side = board.sideToMove;
@@ -265,35 +190,30 @@ TEST_F(GameFlow, TwoComputersPlayFiveHundredPliesInFlatMemory) {
     }
     ASSERT_EQ(plies, 500);
     const size_t heap = mallinfo2().uordblks;
-    EXPECT_LT(heap, heapAtHundred + 64 * 1024)
-        << "heap " << heapAtHundred << " B after 100 plies, " << heap << " B after 500, "
-        << games << " games";
+    EXPECT_LT(heap, heapAtHundred + 64 * 1024) << "heap " << heapAtHundred << " B after 100 plies, "
+                                               << heap << " B after 500, " << games << " games";
 }
 
-TEST_F(GameFlow, EachPromotionKeyChoosesItsPiece) {
-    const struct {
-        SDLKey key;
-        int type;
-    } keys[] = {{SDLK_v, 2}, {SDLK_j, 3}, {SDLK_s, 4}, {SDLK_d, 5}};
-    for (const auto& k : keys) {
+TEST_F(GameFlow, EachPromotionKeyChoosesItsPieceAndOtherKeysWait) {
+    const std::pair<SDLKey, int> keys[] = {{SDLK_v, 2}, {SDLK_j, 3}, {SDLK_s, 4}, {SDLK_d, 5}};
+    for (const auto& [key, type] : keys) {
         menuOptions.animations = 0;
         appState = AppMenu | AppModelsLoaded;
         startWith("4k3/1P6/8/8/8/8/8/4K3 w - -");
         click("b7");
         click("b8");
-        frameAt(testTicks + 16);
+        nextFrame();
         ASSERT_TRUE(anyAppBit(AppPromotionPrompt));
         press(SDLK_x);
         press(SDLK_h);
         EXPECT_TRUE(anyAppBit(AppPromotionPrompt));
-        EXPECT_EQ(board.squareAt(2, 8).piece, 1);
-        press(k.key);
-        EXPECT_EQ(board.squareAt(2, 8).piece, k.type);
-        EXPECT_TRUE(anyAppBit(AppGame));
-        EXPECT_FALSE(anyAppBit(AppPromotionPrompt));
-        EXPECT_EQ(moveAnim.newPiece, k.type);
-        frameAt(testTicks + 16);
-        EXPECT_TRUE(anyAppBit(AppBlackTurn | AppHumanToMove));
+        EXPECT_EQ(pieceOn("b8"), 1);
+        press(key);
+        EXPECT_EQ(pieceOn("b8"), type);
+        EXPECT_EQ(appState & (AppGame | AppPromotionPrompt), AppGame);
+        EXPECT_EQ(moveAnim.newPiece, type);
+        nextFrame();
+        EXPECT_TRUE(allAppBits(AppBlackTurn | AppHumanToMove));
     }
     EXPECT_EQ(menuOptions.players, 0);
 }
@@ -305,13 +225,12 @@ TEST_F(GameFlow, AComputersPromotionWaitsForAKey) {
     ASSERT_EQ(setFromFen(board, "7k/P7/8/8/8/8/5q2/7K w - -"), 1);
     clearAppBits(AppMoveAnim);
     computerMove();
-    EXPECT_EQ(board.squareAt(1, 8).piece, 1);
-    frameAt(testTicks + 16);
-    EXPECT_TRUE(anyAppBit(AppPromotionPrompt));
-    frameAt(testTicks + 16);
+    EXPECT_EQ(pieceOn("a8"), 1);
+    nextFrame();
+    nextFrame();
     EXPECT_TRUE(anyAppBit(AppPromotionPrompt));
     press(SDLK_d);
-    EXPECT_EQ(board.squareAt(1, 8).piece, 5);
+    EXPECT_EQ(pieceOn("a8"), 5);
 }
 
 // Black has no move while the pawn waits on a8, which is not yet the end: the queen mates.
@@ -322,56 +241,25 @@ TEST_F(GameFlow, APawnWaitingInAStalematedPositionStillPromotes) {
     click("a8");
     press(SDLK_x);
     EXPECT_TRUE(anyAppBit(AppGame));
-    frameAt(testTicks + 16);
+    nextFrame();
     ASSERT_TRUE(anyAppBit(AppPromotionPrompt));
     press(SDLK_d);
     EXPECT_TRUE(anyAppBit(AppGame));
-    EXPECT_EQ(board.squareAt(1, 8).piece, 5);
+    EXPECT_EQ(pieceOn("a8"), 5);
     EXPECT_EQ(board.status, static_cast<std::uint32_t>(BlackInCheck | BlackMated));
     press(SDLK_x);
     EXPECT_TRUE(anyAppBit(AppMenu));
 }
 
 TEST_F(GameFlow, AKeyAfterTheEndReturnsToTheMenuAndActsThere) {
-    startWith("rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3");
+    startWith(foolsMate);
     press(SDLK_h);
-    EXPECT_TRUE(anyAppBit(AppMenu));
-    EXPECT_FALSE(anyAppBit(AppGame));
+    EXPECT_EQ(appState & (AppMenu | AppGame), AppMenu);
     EXPECT_EQ(menuOptions.players, 1);
     EXPECT_EQ(board.status, 0u);
     press(SDLK_s);
-    startWith("rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3");
+    startWith(foolsMate);
     press(SDLK_s);
-    EXPECT_TRUE(anyAppBit(AppGame | AppWhiteTurn));
-    EXPECT_FALSE(anyAppBit(AppMenu));
+    EXPECT_EQ(appState & (AppMenu | AppGame | AppWhiteTurn), AppGame | AppWhiteTurn);
     EXPECT_EQ(board.status, 0u);
-}
-
-TEST_F(GameFlow, F1KeepsTheGameAndShiftChangesNothing) {
-    startWith(nullptr);
-    click("e2");
-    click("e4");
-    press(SDLK_F1);
-    EXPECT_TRUE(anyAppBit(AppMenu));
-    EXPECT_EQ(board.squareAt(5, 4).piece, 1);
-    press(SDLK_a, KMOD_LSHIFT);
-    press(SDLK_l, KMOD_RSHIFT);
-    EXPECT_EQ(menuOptions.animations, 0);
-    EXPECT_EQ(menuOptions.language, 1);
-}
-
-TEST_F(GameFlow, TheFoolsMatePlayedByClicks) {
-    menuOptions.animations = 0;
-    startWith(nullptr);
-    const char* const moves[][2] = {{"f2", "f3"}, {"e7", "e5"}, {"g2", "g4"}, {"d8", "h4"}};
-    for (const auto& move : moves) {
-        ASSERT_TRUE(anyAppBit(AppHumanToMove));
-        click(move[0]);
-        click(move[1]);
-        frameAt(testTicks + 16);
-        frameAt(testTicks + 16);
-    }
-    EXPECT_TRUE(board.status & WhiteMated);
-    click("e2");
-    EXPECT_EQ(selection.selFile, -1);
 }

@@ -1,13 +1,18 @@
+// The state of the application between frames: the timed phases, whose turn it is, the move
+// the animation shows, and the keys of the menu.
 #include "app/turn.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <SDL.h>
+#include <cstring>
+#include <tuple>
 
+#include "app/input.h"
 #include "app/state.h"
 #include "chess/board.h"
 
-// The test binary links with --wrap=SDL_GetTicks, so the game's code reads this clock.
+// The test program links with --wrap=SDL_GetTicks, so the game's code reads this clock.
 static Uint32 testTicks = 0;
 extern "C" Uint32 __wrap_SDL_GetTicks() { return testTicks; }
 
@@ -20,28 +25,36 @@ class TurnState : public ::testing::Test {
         menuOptions = menuStartOptions;
         testTicks = 100000;
         selection = {3, 4, nullptr};
+        board.reset();
     }
 };
 
-} // namespace
-
-TEST_F(TurnState, PhaseProgressReachesExactlyOneAtFiveSeconds) {
-    phaseStart = 100000;
-    testTicks = 100000;
-    EXPECT_FLOAT_EQ(phaseProgress(), 0.0f);
-    testTicks = 102500;
-    EXPECT_FLOAT_EQ(phaseProgress(), 0.5f);
-    testTicks = 104999;
-    EXPECT_FLOAT_EQ(phaseProgress(), 0.9998f);
-    EXPECT_LT(phaseProgress(), 1.0f);
-    testTicks = 105000;
-    EXPECT_EQ(phaseProgress(), 1.0f);
-    testTicks = 500000;
-    EXPECT_EQ(phaseProgress(), 1.0f);
+auto fieldsOf(const MoveAnim& m) {
+    return std::tuple(m.fromFile, m.fromRank, m.toFile, m.toRank, m.captureFile, m.captureRank,
+                      m.movingPiece, m.newPiece, m.capturedPiece);
 }
 
-TEST_F(TurnState, PhaseWithAnimationsOffIsCompleteInItsFirstFrame) {
+void press(SDLKey key, SDLMod mod = KMOD_NONE) {
+    SDL_keysym keysym = {};
+    keysym.sym = key;
+    keysym.mod = mod;
+    onKey(keysym);
+}
+
+} // namespace
+
+TEST_F(TurnState, PhaseProgressReachesExactlyOneAtFiveSecondsOrAtOnceWithAnimationsOff) {
+    phaseStart = 100000;
+    const std::pair<Uint32, float> instants[] = {
+        {100000, 0.0f}, {102500, 0.5f}, {104999, 0.9998f}, {105000, 1.0f}, {500000, 1.0f}};
+    for (const auto& [ticks, progress] : instants) {
+        testTicks = ticks;
+        EXPECT_FLOAT_EQ(phaseProgress(), progress) << ticks;
+    }
+    testTicks = 104999;
+    EXPECT_LT(phaseProgress(), 1.0f);
     menuOptions.animations = 0;
+    testTicks = 100000;
     startMoveAnim();
     EXPECT_EQ(phaseStart, 130000u);
     testTicks = 100016;
@@ -58,66 +71,36 @@ TEST_F(TurnState, StartersSetTheirBitsRestartTheClockAndClearTheSelectedSquare) 
     EXPECT_EQ(selection.selRank, -1);
     EXPECT_EQ(selection.targets, list);
     selection.targets = nullptr;
-
     testTicks = 200000;
     startCameraTurn();
-    EXPECT_TRUE(anyAppBit(AppCameraTurn));
+    EXPECT_EQ(appState, AppGame | AppMoveAnim | AppCameraTurn);
     EXPECT_EQ(phaseStart, 200000u);
-
     setAppBits(AppPromotionPrompt);
     startPromotionAnim();
-    EXPECT_FALSE(anyAppBit(AppPromotionPrompt));
-    EXPECT_TRUE(anyAppBit(AppPromotionAnim));
+    EXPECT_EQ(appState, AppGame | AppMoveAnim | AppCameraTurn | AppPromotionAnim);
 }
 
-TEST_F(TurnState, PersonAgainstComputerHandsBlackToTheComputer) {
-    menuOptions.players = 1;
-    setAppBits(AppWhiteTurn | AppHumanToMove);
-    switchTurn();
-    EXPECT_EQ(appState, AppGame | AppBlackTurn | AppComputerToMove);
-    switchTurn();
-    EXPECT_EQ(appState, AppGame | AppWhiteTurn | AppHumanToMove);
-}
-
-TEST_F(TurnState, TwoPeopleAlwaysGetTheHumanBitAndTwoComputersTheComputerBit) {
-    menuOptions.players = 0;
-    setAppBits(AppWhiteTurn);
-    for (int i = 0; i < 4; ++i) {
+TEST_F(TurnState, SwitchTurnGivesTheNextSideToItsPlayer) {
+    const struct {
+        int players;
+        std::uint32_t white, black;
+    } modes[] = {{0, AppHumanToMove, AppHumanToMove},
+                 {1, AppHumanToMove, AppComputerToMove},
+                 {2, AppComputerToMove, AppComputerToMove}};
+    for (const auto& m : modes) {
+        menuOptions.players = static_cast<std::int8_t>(m.players);
+        appState = AppGame | AppWhiteTurn | AppHumanToMove;
         switchTurn();
-        EXPECT_TRUE(anyAppBit(AppHumanToMove));
-        EXPECT_FALSE(anyAppBit(AppComputerToMove));
-    }
-    menuOptions.players = 2;
-    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(appState, AppGame | AppBlackTurn | m.black) << m.players;
         switchTurn();
-        EXPECT_TRUE(anyAppBit(AppComputerToMove));
-        EXPECT_FALSE(anyAppBit(AppHumanToMove));
-        EXPECT_NE(anyAppBit(AppWhiteTurn), anyAppBit(AppBlackTurn));
+        EXPECT_EQ(appState, AppGame | AppWhiteTurn | m.white) << m.players;
     }
 }
 
-class MoveRecord : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        board.reset();
-        moveAnim = {-1, -1, -1, -1, -1, -1, 0, 0, 0};
-    }
-};
-
-TEST_F(MoveRecord, AMoveToAnEmptySquareRecordsNoCapture) {
+TEST_F(TurnState, RecordedMoveTakesItsPiecesFromTheBoardBeforeTheMove) {
     recordMove(7, 1, 6, 3);
-    EXPECT_EQ(moveAnim.fromFile, 7);
-    EXPECT_EQ(moveAnim.fromRank, 1);
-    EXPECT_EQ(moveAnim.toFile, 6);
-    EXPECT_EQ(moveAnim.toRank, 3);
-    EXPECT_EQ(moveAnim.captureFile, 6);
-    EXPECT_EQ(moveAnim.captureRank, 3);
-    EXPECT_EQ(moveAnim.movingPiece, 3);
-    EXPECT_EQ(moveAnim.newPiece, 0);
-    EXPECT_EQ(moveAnim.capturedPiece, 0);
-}
-
-TEST_F(MoveRecord, ACaptureRecordsTheTakenPieceFromTheBoardBeforeTheMove) {
+    const MoveAnim knight = {7, 1, 6, 3, 6, 3, 3, 0, 0};
+    EXPECT_EQ(fieldsOf(moveAnim), fieldsOf(knight));
     board.makeMoveAt(5, 2, 5, 4);
     board.makeMoveAt(4, 7, 4, 5);
     recordMove(5, 4, 4, 5);
@@ -126,22 +109,46 @@ TEST_F(MoveRecord, ACaptureRecordsTheTakenPieceFromTheBoardBeforeTheMove) {
     EXPECT_EQ(moveAnim.newPiece, -1);
 }
 
-TEST_F(MoveRecord, APromotionStartsAndEndsOnItsSquareKeepingTheCapture) {
+TEST_F(TurnState, PromotionStartsAndEndsOnItsSquareKeepingTheCapture) {
     recordMove(2, 7, 1, 8);
     moveAnim.capturedPiece = -2;
     board.sideToMove = -1; // the board has passed the move to Black after White's pawn move
     recordPromotion(5);
-    EXPECT_EQ(moveAnim.fromFile, 1);
-    EXPECT_EQ(moveAnim.fromRank, 8);
-    EXPECT_EQ(moveAnim.toFile, 1);
-    EXPECT_EQ(moveAnim.toRank, 8);
-    EXPECT_EQ(moveAnim.movingPiece, 1);
-    EXPECT_EQ(moveAnim.newPiece, 5);
-    EXPECT_EQ(moveAnim.captureFile, 1);
-    EXPECT_EQ(moveAnim.captureRank, 8);
-    EXPECT_EQ(moveAnim.capturedPiece, -2);
+    const MoveAnim queen = {1, 8, 1, 8, 1, 8, 1, 5, -2};
+    EXPECT_EQ(fieldsOf(moveAnim), fieldsOf(queen));
     board.sideToMove = 1;
     recordPromotion(3);
     EXPECT_EQ(moveAnim.movingPiece, -1);
     EXPECT_EQ(moveAnim.newPiece, -3);
+}
+
+TEST_F(TurnState, MenuKeysAdvanceTheirOptionsAndWrapRound) {
+    appState = AppMenu;
+    const struct {
+        SDLKey key;
+        MenuOptions after;
+    } presses[] = {{SDLK_a, {0, 0, 1, 0}},  {SDLK_a, {1, 0, 1, 0}}, {SDLK_h, {1, 1, 1, 0}},
+                   {SDLK_h, {1, 2, 1, 0}},  {SDLK_h, {1, 0, 1, 0}}, {SDLK_l, {1, 0, 1, 1}},
+                   {SDLK_o, {1, 0, 0, 1}},  {SDLK_o, {1, 0, 1, 1}}, {SDLK_x, {1, 0, 1, 1}},
+                   {SDLK_F1, {1, 0, 1, 1}}, {SDLK_v, {1, 0, 1, 1}}};
+    for (const auto& p : presses) {
+        press(p.key, KMOD_LSHIFT); // a shift changes nothing
+        EXPECT_EQ(std::memcmp(&menuOptions, &p.after, sizeof p.after), 0) << SDL_GetKeyName(p.key);
+    }
+    EXPECT_EQ(appState, AppMenu);
+}
+
+TEST_F(TurnState, KeysOutsideTheMenu) {
+    appState = AppSplash;
+    press(SDLK_SPACE);
+    EXPECT_EQ(appState, AppSplash | AppLoadRequest);
+    appState = AppGame | AppWhiteTurn | AppHumanToMove;
+    press(SDLK_h);
+    press(SDLK_a);
+    EXPECT_EQ(menuOptions.players, 0);
+    EXPECT_EQ(menuOptions.animations, 1);
+    press(SDLK_F1);
+    EXPECT_EQ(appState, AppMenu | AppWhiteTurn | AppHumanToMove);
+    appState = AppGame;
+    EXPECT_EXIT(press(SDLK_ESCAPE), ::testing::ExitedWithCode(0), "");
 }

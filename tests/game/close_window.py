@@ -3,54 +3,23 @@
 WM_PROTOCOLS client message carrying WM_DELETE_WINDOW. The virtual display of the tests has no
 window manager, so this stands in for the click. Usage: close_window.py <window id>"""
 import ctypes
-import ctypes.util
 import sys
 
-
-class ClientMessage(ctypes.Structure):
-    _fields_ = [
-        ("type", ctypes.c_int),
-        ("serial", ctypes.c_ulong),
-        ("send_event", ctypes.c_int),
-        ("display", ctypes.c_void_p),
-        ("window", ctypes.c_ulong),
-        ("message_type", ctypes.c_ulong),
-        ("format", ctypes.c_int),
-        ("data", ctypes.c_long * 5),
-    ]
-
-
-class Event(ctypes.Union):
-    _fields_ = [("client", ClientMessage), ("pad", ctypes.c_long * 24)]
-
-
-def main():
-    window = int(sys.argv[1], 0)
-    x11 = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XInternAtom.restype = ctypes.c_ulong
-    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                               ctypes.POINTER(Event)]
-    x11.XFlush.argtypes = [ctypes.c_void_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    display = x11.XOpenDisplay(None)
-    if not display:
-        sys.exit("cannot open the display")
-    event = Event()
-    event.client.type = 33  # ClientMessage
-    event.client.send_event = 1
-    event.client.display = display
-    event.client.window = window
-    event.client.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
-    event.client.format = 32
-    event.client.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-    event.client.data[1] = 0  # CurrentTime
-    x11.XSendEvent(display, window, 0, 0, ctypes.byref(event))
-    x11.XFlush(display)
-    x11.XCloseDisplay(display)
-
-
-if __name__ == "__main__":
-    main()
+x11 = ctypes.CDLL("libX11.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x11.XInternAtom.restype = ctypes.c_ulong
+display = ctypes.c_void_p(x11.XOpenDisplay(None))
+window = ctypes.c_ulong(int(sys.argv[1], 0))
+# An XClientMessageEvent: type, serial, send_event, display, window, message_type, format and
+# five longs of data, padded to the size of any X event.
+event = (ctypes.c_long * 24)()
+fields = ctypes.cast(event, ctypes.POINTER(ctypes.c_long))
+fields[0] = 33  # ClientMessage
+fields[3], fields[4] = display.value, window.value
+fields[5] = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+fields[6] = 32
+fields[7] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+x11.XSendEvent(display, window, 0, 0, event)
+x11.XFlush(display)
+x11.XCloseDisplay(display)

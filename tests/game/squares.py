@@ -1,40 +1,28 @@
 #!/usr/bin/env python3
 """Prints the window pixel (from the top-left corner) of a square's centre as the game's
-resting camera shows it: squares.py <square> [white|black] [width height]."""
+resting camera shows it in a 1024 x 768 window: squares.py <square> [white|black]."""
 import math
 import sys
 
-
-def look_at(eye, centre, up):
-    f = [c - e for c, e in zip(centre, eye)]
-    n = math.sqrt(sum(v * v for v in f))
-    f = [v / n for v in f]
-    s = [f[1] * up[2] - f[2] * up[1], f[2] * up[0] - f[0] * up[2], f[0] * up[1] - f[1] * up[0]]
-    n = math.sqrt(sum(v * v for v in s))
-    s = [v / n for v in s]
-    u = [s[1] * f[2] - s[2] * f[1], s[2] * f[0] - s[0] * f[2], s[0] * f[1] - s[1] * f[0]]
-    return s, u, f
+square, view = sys.argv[1], sys.argv[2] if len(sys.argv) > 2 else "white"
+eye = (4, 10, -13) if view == "white" else (4, 10, 5)
+point = (8.5 - (ord(square[0]) - ord("a") + 1), 0, int(square[1]) - 8.5)
 
 
-def project(point, eye, width, height):
-    s, u, f = look_at(eye, (4, 0, -4), (0, 1, 0))
-    d = [p - e for p, e in zip(point, eye)]
-    x, y, z = (sum(a * b for a, b in zip(s, d)), sum(a * b for a, b in zip(u, d)),
-               -sum(a * b for a, b in zip(f, d)))
-    focal = 1 / math.tan(math.radians(45) / 2)
-    ndc_x = focal / (width / height) * x / -z
-    ndc_y = focal * y / -z
-    return (ndc_x + 1) / 2 * width, height - (ndc_y + 1) / 2 * height
+def unit(v):
+    n = math.sqrt(sum(c * c for c in v))
+    return [c / n for c in v]
 
 
-def main():
-    square = sys.argv[1]
-    view = sys.argv[2] if len(sys.argv) > 2 else "white"
-    width, height = (int(sys.argv[3]), int(sys.argv[4])) if len(sys.argv) > 4 else (1024, 768)
-    file, rank = ord(square[0]) - ord("a") + 1, int(square[1])
-    eye = (4, 10, -13) if view == "white" else (4, 10, 5)
-    x, y = project((8.5 - file, 0, rank - 8.5), eye, width, height)
-    print(int(round(x)), int(round(y)))
+def cross(a, b):
+    return [a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]]
 
 
-main()
+# The camera looks from the eye at the board's centre (4, 0, -4) with y up, 45 degrees high.
+f = unit([c - e for c, e in zip((4, 0, -4), eye)])
+s = unit(cross(f, (0, 1, 0)))
+u = cross(s, f)
+d = [p - e for p, e in zip(point, eye)]
+x, y, z = (sum(a * b for a, b in zip(axis, d)) for axis in (s, u, f))
+focal = 1 / math.tan(math.radians(45) / 2)
+print(round((focal * 0.75 * x / z + 1) * 512), round(768 - (focal * y / z + 1) * 384))

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -23,10 +24,11 @@
 #include "scene/glsetup.h"
 #include "tests/display.h"
 
-// The test binaries link with --wrap=SDL_GetTicks, so the game's code reads this clock.
-// Each test binary is one source file, so these are defined once per binary.
-Uint32 testTicks = 0;
-extern "C" Uint32 __wrap_SDL_GetTicks() { return testTicks; }
+// The test binaries link with --wrap=SDL_GetTicks, so the game's code reads this clock
+// (defined in scene_fixture.cpp).
+extern Uint32 testTicks;
+// The calls of the computer's move, in the programs that stand in for it.
+extern int computerMoves;
 
 // The window stays 1024 x 768; a smaller size uses its lower-left part, as the game does
 // with the size of a resize event.
@@ -60,80 +62,72 @@ class SceneWindow : public testing::Environment {
 
 // The colour buffer as RGB rows from the bottom of the window up.
 struct Frame {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb;
+    int width = config.screenWidth, height = config.screenHeight;
+    std::vector<unsigned char> rgb = std::vector<unsigned char>(width * height * 3);
 
     static Frame read() {
         Frame frame;
-        frame.width = config.screenWidth;
-        frame.height = config.screenHeight;
-        frame.rgb.resize(static_cast<size_t>(frame.width) * frame.height * 3);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, frame.width, frame.height, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
         return frame;
     }
-    const unsigned char* at(int x, int y) const {
-        return &rgb[(static_cast<size_t>(y) * width + x) * 3];
-    }
-    int brightness(int x, int y) const {
-        const unsigned char* p = at(x, y);
-        return p[0] + p[1] + p[2];
-    }
+    const unsigned char* at(int x, int y) const { return &rgb[(y * width + x) * 3]; }
+    int brightness(int x, int y) const { return at(x, y)[0] + at(x, y)[1] + at(x, y)[2]; }
     bool lit(int x, int y) const { return brightness(x, y) > 24; }
-    // Mean of the three channels over a rectangle.
-    double mean(int x0, int y0, int x1, int y1) const {
-        double sum = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                sum += brightness(x, y);
-        return sum / (3.0 * (x1 - x0) * (y1 - y0));
-    }
-    // Mean absolute difference from another frame over a rectangle (the whole frame by default).
-    double difference(const Frame& other, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) const {
-        if (x1 < 0) x1 = width;
-        if (y1 < 0) y1 = height;
+    // Mean absolute difference per channel from another frame (from black without one) over
+    // a rectangle, the whole frame by default.
+    double difference(const Frame* other, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) const {
+        x1 = x1 < 0 ? width : x1;
+        y1 = y1 < 0 ? height : y1;
         double sum = 0;
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x)
                 for (int c = 0; c < 3; ++c)
-                    sum += std::abs(at(x, y)[c] - other.at(x, y)[c]);
+                    sum += std::abs(at(x, y)[c] - (other ? other->at(x, y)[c] : 0));
         return sum / (3.0 * (x1 - x0) * (y1 - y0));
     }
-};
-
-struct Box {
-    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1; // x1, y1 one past the last pixel
-    bool empty() const { return x1 < 0; }
-    bool contains(double x, double y) const { return x >= x0 && x < x1 && y >= y0 && y < y1; }
-    void add(int x, int y) {
-        if (x < x0) x0 = x;
-        if (y < y0) y0 = y;
-        if (x + 1 > x1) x1 = x + 1;
-        if (y + 1 > y1) y1 = y + 1;
+    double difference(const Frame& other, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) const {
+        return difference(&other, x0, y0, x1, y1);
+    }
+    double mean(int x0, int y0, int x1, int y1) const {
+        return difference(nullptr, x0, y0, x1, y1);
     }
 };
 
-inline Box litBox(const Frame& frame, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) {
-    if (x1 < 0) x1 = frame.width;
-    if (y1 < 0) y1 = frame.height;
+// The bounding box of the pixels of a rectangle (the whole frame by default) for which
+// `inside(x, y)` holds; x1, y1 one past the last pixel, and x1 < 0 when there is none.
+struct Box {
+    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
+    bool empty() const { return x1 < 0; }
+    void add(int x, int y) {
+        x0 = std::min(x0, x);
+        y0 = std::min(y0, y);
+        x1 = std::max(x1, x + 1);
+        y1 = std::max(y1, y + 1);
+    }
+};
+
+template <typename Inside>
+Box boxWhere(const Frame& frame, Inside inside, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) {
     Box box;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x)
-            if (frame.lit(x, y)) box.add(x, y);
+    for (int y = y0; y < (y1 < 0 ? frame.height : y1); ++y)
+        for (int x = x0; x < (x1 < 0 ? frame.width : x1); ++x)
+            if (inside(x, y)) box.add(x, y);
     return box;
 }
 
-// The pixels where two frames differ by more than `threshold` in some channel.
-inline Box changedBox(const Frame& a, const Frame& b, int threshold = 24) {
-    Box box;
-    for (int y = 0; y < a.height; ++y)
-        for (int x = 0; x < a.width; ++x)
-            for (int c = 0; c < 3; ++c)
-                if (std::abs(a.at(x, y)[c] - b.at(x, y)[c]) > threshold) {
-                    box.add(x, y);
-                    break;
-                }
-    return box;
+inline Box litBox(const Frame& frame, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) {
+    return boxWhere(
+        frame, [&](int x, int y) { return frame.lit(x, y); }, x0, y0, x1, y1);
+}
+
+// The pixels where two frames differ by more than 24 in some channel.
+inline Box changedBox(const Frame& a, const Frame& b) {
+    return boxWhere(a, [&](int x, int y) {
+        for (int c = 0; c < 3; ++c)
+            if (std::abs(a.at(x, y)[c] - b.at(x, y)[c]) > 24) return true;
+        return false;
+    });
 }
 
 inline void clearFrame() {
@@ -155,14 +149,6 @@ inline WindowPixel projectPoint(double x, double y, double z) {
     GLdouble wx = 0, wy = 0, wz = 0;
     gluProject(x, y, z, modelView, projection, viewport, &wx, &wy, &wz);
     return {wx, wy};
-}
-
-// A point of square (file, rank) on the board surface, as the resting camera sees it; u and v
-// run 0..1 across the square along x and z.
-inline WindowPixel squarePointOnScreen(int file, int rank, double u, double v) {
-    glLoadIdentity();
-    setRestingCamera();
-    return projectPoint(8 - file + u, 0, rank - 9 + v);
 }
 
 // The centre of square (file, rank), `height` above the board surface.

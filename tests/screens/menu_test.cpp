@@ -1,16 +1,15 @@
 #include "screens/menu.h"
 
 #include <cstring>
-#include <string>
+#include <vector>
 
 #include "app/state.h"
 #include "assets/texture.h"
 #include "screens/font.h"
+#include "screens/splash.h"
 #include "tests/scene/scene_fixture.h"
 
 namespace {
-
-const testing::Environment* const window = testing::AddGlobalTestEnvironment(new SceneWindow);
 
 class Menu : public testing::Test {
   protected:
@@ -24,168 +23,123 @@ class Menu : public testing::Test {
         drawMenu();
         return Frame::read();
     }
-    // The text drawn alone in green, as the menu draws its lines.
-    static Frame textFrame(int y, const char* text) {
+    // Expects menu line `line` to read `text` in green, and nothing further right on its row.
+    static void expectLine(const Frame& menu, int line, const char* text, int right = 500) {
+        const int y = config.screenHeight - 200 - 20 * line;
         clearFrame();
         glEnable(GL_BLEND);
         glColor3f(0, 1, 0);
         printText(50, y, "%s", text);
         glDisable(GL_BLEND);
-        return Frame::read();
-    }
-    // Expects the menu line at y to read `text`, and nothing further right on that row.
-    static void expectLine(const Frame& menu, int y, const char* text) {
-        const Frame expected = textFrame(y, text);
+        EXPECT_LT(menu.difference(Frame::read(), 40, y, right, y + 16), 0.01)
+            << "line " << line << " should read \"" << text << "\"";
         const int x1 = 50 + 8 * static_cast<int>(std::strlen(text)) + 8;
-        EXPECT_LT(menu.difference(expected, 40, y, 500, y + 16), 0.01)
-            << "line at y = " << y << " should read \"" << text << "\"";
-        EXPECT_TRUE(litBox(menu, x1, y, 500, y + 16).empty());
+        EXPECT_TRUE(litBox(menu, x1, y, right, y + 16).empty()) << text;
     }
-    static void expectLines(const char* const (&lines)[8]) {
-        const Frame menu = menuFrame();
-        for (int i = 0; i < 8; ++i)
-            expectLine(menu, 768 - 200 - 20 * i, lines[i]);
-    }
+};
+
+struct LinesCase {
+    MenuOptions options;
+    std::vector<const char*> lines; // from line 0, or with `first` from that line on
+    int first = 0;
+};
+
+const LinesCase linesCases[] = {
+    {menuStartOptions,
+     {"S - start hry", "H - hr\xE1\xE8i - 2 hr\xE1\xE8i", "A - animace - zapnuty",
+      "O - ot\xE1\xE8"
+      "et sachovnic\xED",
+      "L - english language", "F1 - n\xE1vrat do menu", "     (ze hry)", "Esc - konec hry"}},
+    {{0, 1, 0, 1},
+     {"S - start game", "H - players - human + computer", "A - animations - off",
+      "O - don't rotate the checkboard",
+      "L - \xE8"
+      "esk\xFD jazyk",
+      "F1 - return to menu", "     (from game)", "Esc - quit game"}},
+    {{0, 2, 0, 0},
+     {"H - hr\xE1\xE8i - 2 po\xE8\xEDta\xE8"
+      "e",
+      "A - animace - vypnuty",
+      "O - neot\xE1\xE8"
+      "et sachovnic\xED"},
+     1},
+    {{1, 1, 1, 0}, {"H - hr\xE1\xE8i - \xE8lov\xECk + po\xE8\xEDta\xE8"}, 1},
+    {{1, 2, 1, 1},
+     {"H - players - 2 computers", "A - animations - on", "O - rotate the checkboard"},
+     1},
+    {{1, 0, 1, 1}, {"H - players - 2 players"}, 1},
+    // A players value beyond the three modes reads as two computers.
+    {{1, 7, 1, 1}, {"H - players - 2 computers"}, 1},
 };
 
 } // namespace
 
-TEST_F(Menu, CzechLinesWithTheStartOptions) {
-    const char* const lines[8] = {
-        "S - start hry",
-        "H - hr\xE1\xE8i - 2 hr\xE1\xE8i",
-        "A - animace - zapnuty",
-        "O - ot\xE1\xE8"
-        "et sachovnic\xED",
-        "L - english language",
-        "F1 - n\xE1vrat do menu",
-        "     (ze hry)",
-        "Esc - konec hry",
-    };
-    expectLines(lines);
-}
-
-TEST_F(Menu, EnglishLinesWithEveryOptionChanged) {
-    menuOptions = {0, 1, 0, 1};
-    const char* const lines[8] = {
-        "S - start game",
-        "H - players - human + computer",
-        "A - animations - off",
-        "O - don't rotate the checkboard",
-        "L - \xE8"
-        "esk\xFD jazyk",
-        "F1 - return to menu",
-        "     (from game)",
-        "Esc - quit game",
-    };
-    expectLines(lines);
-}
-
-TEST_F(Menu, OptionTextsInBothLanguages) {
-    const int playersY = 768 - 220, rotateY = 768 - 260;
-    menuOptions = {1, 2, 0, 0};
-    Frame menu = menuFrame();
-    expectLine(menu, playersY,
-               "H - hr\xE1\xE8i - 2 po\xE8\xEDta\xE8"
-               "e");
-    expectLine(menu, rotateY,
-               "O - neot\xE1\xE8"
-               "et sachovnic\xED");
-    menuOptions.players = 1;
-    expectLine(menuFrame(), playersY, "H - hr\xE1\xE8i - \xE8lov\xECk + po\xE8\xEDta\xE8");
-    menuOptions.animations = 0;
-    expectLine(menuFrame(), 768 - 240, "A - animace - vypnuty");
-    menuOptions = {1, 2, 1, 1};
-    menu = menuFrame();
-    expectLine(menu, playersY, "H - players - 2 computers");
-    expectLine(menu, rotateY, "O - rotate the checkboard");
-    expectLine(menu, 768 - 240, "A - animations - on");
-    menuOptions.players = 0;
-    expectLine(menuFrame(), playersY, "H - players - 2 players");
-    // A players value beyond the three modes reads as two computers.
-    menuOptions.players = 7;
-    expectLine(menuFrame(), playersY, "H - players - 2 computers");
-}
-
-TEST_F(Menu, LinesAreGreen) {
-    const Frame menu = menuFrame();
-    int green = 0;
-    for (int x = 50; x < 150; ++x)
-        for (int y = 568; y < 584; ++y) {
-            const unsigned char* p = menu.at(x, y);
-            EXPECT_EQ(p[0], 0);
-            EXPECT_EQ(p[2], 0);
-            green += p[1] > 100;
-        }
-    EXPECT_GT(green, 50);
+TEST_F(Menu, LinesShowTheOptionsInEitherLanguage) {
+    for (const LinesCase& c : linesCases) {
+        menuOptions = c.options;
+        const Frame menu = menuFrame();
+        for (std::size_t i = 0; i < c.lines.size(); ++i)
+            expectLine(menu, c.first + static_cast<int>(i), c.lines[i]);
+    }
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
 }
 
-// Swaps the menu's two pictures for plain white ones, so that their edges are exact.
-class MenuPlacement : public Menu {
-  protected:
-    void SetUp() override {
-        Menu::SetUp();
-        saved[0] = pictureTextures[PictureSplash];
-        saved[1] = pictureTextures[PictureMenu];
-        glGenTextures(1, &white);
-        unsigned char pixels[4 * 4 * 3];
-        std::memset(pixels, 255, sizeof pixels);
-        RgbImage image;
-        image.width = 4;
-        image.height = 4;
-        image.pixels = pixels;
-        makeTexture(white, image);
-        pictureTextures[PictureSplash] = pictureTextures[PictureMenu] = white;
-    }
-    void TearDown() override {
-        pictureTextures[PictureSplash] = saved[0];
-        pictureTextures[PictureMenu] = saved[1];
-        glDeleteTextures(1, &white);
-    }
+// With the menu's two pictures swapped for plain white ones, their edges are exact: the banner
+// sits centred at the top, the picture in the lower-right corner, and the lines follow the top.
+TEST_F(Menu, BannerAtTheTopAndPictureInTheLowerRightCornerOfAnyWindow) {
+    const std::uint32_t saved[2] = {pictureTextures[PictureSplash], pictureTextures[PictureMenu]};
     GLuint white = 0;
-    std::uint32_t saved[2] = {};
-};
-
-TEST_F(MenuPlacement, BannerAtTheTopAndPictureInTheLowerRightCorner) {
+    glGenTextures(1, &white);
+    unsigned char pixels[4 * 4 * 3];
+    std::memset(pixels, 255, sizeof pixels);
+    makeTexture(white, RgbImage{4, 4, pixels});
+    pictureTextures[PictureSplash] = pictureTextures[PictureMenu] = white;
     const Frame menu = menuFrame();
-    // The banner spans (256, 694) to (768, 758).
-    const Box banner = litBox(menu, 0, 600, 1024, 768);
-    ASSERT_FALSE(banner.empty());
+    const Box banner = litBox(menu, 0, 600, 1024, 768), picture = litBox(menu, 400, 0, 1024, 600);
     EXPECT_NEAR(banner.x0, 256, 2);
     EXPECT_NEAR(banner.y0, 694, 2);
     EXPECT_NEAR(banner.x1, 768, 2);
     EXPECT_NEAR(banner.y1, 758, 2);
-    const Box picture = litBox(menu, 400, 0, 1024, 600);
-    ASSERT_FALSE(picture.empty());
     EXPECT_NEAR(picture.x0, 512, 2);
     EXPECT_EQ(picture.y0, 0);
     EXPECT_EQ(picture.x1, 1024);
     EXPECT_NEAR(picture.y1, 512, 2);
-}
-
-TEST_F(MenuPlacement, FollowsTheWindowSize) {
+    // In a smaller window only the banner shows left of the picture.
     resizeTo(640, 480);
-    const Frame menu = menuFrame();
-    // Left of the menu picture, which is taller than this window, only the banner shows.
-    const Box banner = litBox(menu, 0, 380, 128, 480);
-    ASSERT_FALSE(banner.empty());
-    EXPECT_NEAR(banner.x0, 64, 2);
-    EXPECT_NEAR(banner.y0, 406, 2);
-    EXPECT_NEAR(banner.y1, 470, 2);
-    // The picture keeps to the lower-right corner and the lines to the new top.
-    const Box picture = litBox(menu, 0, 0, 640, 100);
-    EXPECT_NEAR(picture.x0, 128, 2);
-    EXPECT_EQ(picture.x1, 640);
-    const Frame line = textFrame(480 - 200, "S - start");
-    EXPECT_LT(menu.difference(line, 40, 280, 120, 296), 0.01);
+    const Frame small = menuFrame();
+    const Box smallBanner = litBox(small, 0, 380, 128, 480);
+    EXPECT_NEAR(smallBanner.x0, 64, 2);
+    EXPECT_NEAR(smallBanner.y0, 406, 2);
+    EXPECT_NEAR(smallBanner.y1, 470, 2);
+    EXPECT_NEAR(litBox(small, 0, 0, 640, 100).x0, 128, 2);
+    pictureTextures[PictureSplash] = saved[0];
+    pictureTextures[PictureMenu] = saved[1];
+    glDeleteTextures(1, &white);
+    expectLine(small, 0, "S - start hry", 120);
 }
 
-TEST_F(MenuPlacement, NarrowWindowCutsThePictureAtItsLeftEdge) {
-    resizeTo(400, 300);
-    const Frame menu = menuFrame();
-    const Box picture = litBox(menu, 0, 0, 400, 220);
-    EXPECT_EQ(picture.x0, 0);
-    EXPECT_EQ(picture.x1, 400);
+TEST(ScreenDrawing, MenuAndSplashLeaveTheMatricesAndDepthTestAsTheyFoundThem) {
+    for (void (*draw)() : {drawMenu, drawSplash}) {
+        appState = draw == drawMenu ? AppMenu : AppSplash;
+        testTicks = 50000;
+        phaseStart = 47000;
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glTranslatef(0.5f, 0, 0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glTranslatef(1, 2, 3);
+        GLfloat before[2][16], after[2][16];
+        glGetFloatv(GL_PROJECTION_MATRIX, before[0]);
+        glGetFloatv(GL_MODELVIEW_MATRIX, before[1]);
+        draw();
+        glGetFloatv(GL_PROJECTION_MATRIX, after[0]);
+        glGetFloatv(GL_MODELVIEW_MATRIX, after[1]);
+        EXPECT_EQ(std::memcmp(before, after, sizeof before), 0);
+        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
 }

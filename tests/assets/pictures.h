@@ -1,0 +1,148 @@
+#pragma once
+
+// Builders of the pictures the tests decode: BMP bytes in any header form, and JPEG files.
+
+#include <jpeglib.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <utility>
+#include <vector>
+
+using Bytes = std::vector<unsigned char>;
+
+inline void put16(Bytes& b, std::uint32_t v) {
+    b.push_back(v & 0xFF);
+    b.push_back((v >> 8) & 0xFF);
+}
+
+inline void put32(Bytes& b, std::uint32_t v) {
+    put16(b, v & 0xFFFF);
+    put16(b, v >> 16);
+}
+
+// A BMP as rows of a table give it: size and depth, the pixel bytes, then the rarer fields.
+struct BmpForm {
+    BmpForm(std::int32_t width = 1, std::int32_t height = 1, int bitCount = 24, Bytes bits = {},
+            std::vector<std::uint32_t> palette = {}, std::uint32_t compression = 0,
+            std::uint32_t coloursUsed = 0, std::vector<std::uint32_t> masks = {},
+            int headerSize = 40, bool fileHeader = true)
+        : width(width), height(height), bitCount(bitCount), bits(std::move(bits)),
+          palette(std::move(palette)), compression(compression), coloursUsed(coloursUsed),
+          masks(std::move(masks)), headerSize(headerSize), fileHeader(fileHeader) {}
+    std::int32_t width, height;
+    int bitCount;
+    Bytes bits;
+    std::vector<std::uint32_t> palette; // 0xRRGGBB
+    std::uint32_t compression, coloursUsed;
+    std::vector<std::uint32_t> masks; // written after a 40-byte header
+    int headerSize;
+    bool fileHeader;
+};
+
+// `count` palette entries of `fill`, with the given (index, colour) pairs set.
+inline std::vector<std::uint32_t>
+paletteOf(std::size_t count, std::initializer_list<std::pair<int, std::uint32_t>> set,
+          std::uint32_t fill = 0) {
+    std::vector<std::uint32_t> palette(count, fill);
+    for (const auto& [index, colour] : set)
+        palette[index] = colour;
+    return palette;
+}
+
+inline Bytes makeBmp(const BmpForm& s) {
+    Bytes info;
+    put32(info, s.headerSize);
+    if (s.headerSize == 12) {
+        for (std::uint32_t field :
+             {std::uint32_t(s.width), std::uint32_t(s.height), 1u, std::uint32_t(s.bitCount)})
+            put16(info, field);
+    } else {
+        put32(info, s.width);
+        put32(info, s.height);
+        put16(info, 1);
+        put16(info, s.bitCount);
+        for (std::uint32_t field :
+             {s.compression, std::uint32_t(s.bits.size()), 2835u, 2835u, s.coloursUsed, 0u})
+            put32(info, field);
+        info.resize(s.headerSize, 0);
+    }
+    for (std::uint32_t m : s.masks)
+        put32(info, m);
+    for (std::uint32_t c : s.palette) {
+        for (int shift : {0, 8, 16})
+            info.push_back((c >> shift) & 0xFF);
+        if (s.headerSize != 12) info.push_back(0);
+    }
+    Bytes file;
+    if (s.fileHeader) {
+        file = {'B', 'M'};
+        put32(file, 14 + info.size() + s.bits.size());
+        put32(file, 0);
+        put32(file, 14 + info.size());
+    }
+    file.insert(file.end(), info.begin(), info.end());
+    file.insert(file.end(), s.bits.begin(), s.bits.end());
+    return file;
+}
+
+// A 24-bit BMP of one colour.
+inline BmpForm plainBmp(int width, int height, std::uint32_t rgb) {
+    BmpForm s{width, height};
+    const int stride = (width * 3 + 3) / 4 * 4;
+    s.bits.assign(static_cast<std::size_t>(stride) * height, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < 3; ++c)
+                s.bits[y * stride + 3 * x + c] = (rgb >> (8 * c)) & 0xFF;
+    return s;
+}
+
+inline void writeFile(const char* fileName, const Bytes& bytes) {
+    std::ofstream(fileName, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+inline Bytes readFile(const char* fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+using Sample = std::function<unsigned char(int x, int y, int component)>;
+
+// A JPEG at the best quality with 1 (grey), 3 (RGB) or 4 (CMYK) components from `sample`.
+inline void writeJpeg(const char* fileName, int width, int height, int components,
+                      const Sample& sample) {
+    std::FILE* file = std::fopen(fileName, "wb");
+    if (!file) return;
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = width;
+    info.image_height = height;
+    info.input_components = components;
+    info.in_color_space = components == 3 ? JCS_RGB : components == 4 ? JCS_CMYK : JCS_GRAYSCALE;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 100, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> row(width * components);
+    while (info.next_scanline < info.image_height) {
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < components; ++c)
+                row[x * components + c] = sample(x, info.next_scanline, c);
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::fclose(file);
+}
+
+inline void writeGreyJpeg(const char* fileName, int width, int height, unsigned char grey) {
+    writeJpeg(fileName, width, height, 1, [grey](int, int, int) { return grey; });
+}
