@@ -35,16 +35,20 @@ sanitize-build: test-deps
 		-DKAVRIN_GAME_DATA=$(abspath $(BUILD))/data >/dev/null
 	@cmake --build $(SANBUILD) -j$(JOBS)
 
+# The tests that need no display run side by side; the window tests share one X server and
+# the pointer, so they run one at a time.
+RUN_TESTS = sh -c 'ctest --output-on-failure -L unit -j$(JOBS) && ctest --output-on-failure -L display'
+
 test: test-deps build sanitize-build
 	@if [ -n "$$DISPLAY" ]; then \
-		cd $(BUILD) && ctest --output-on-failure; \
+		cd $(BUILD) && $(RUN_TESTS); \
 	else \
-		cd $(BUILD) && $(XVFB) ctest --output-on-failure; \
+		cd $(BUILD) && $(XVFB) $(RUN_TESTS); \
 	fi
 	@if [ -n "$$DISPLAY" ]; then \
-		cd $(SANBUILD) && ctest --output-on-failure; \
+		cd $(SANBUILD) && $(RUN_TESTS); \
 	else \
-		cd $(SANBUILD) && $(XVFB) ctest --output-on-failure; \
+		cd $(SANBUILD) && $(XVFB) $(RUN_TESTS); \
 	fi
 	@mkdir -p build-fuzz
 	@FUZZ_SECONDS=$${FUZZ_SECONDS:-3} fuzz/run.sh > build-fuzz/run.log 2>&1 \
