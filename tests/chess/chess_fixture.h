@@ -70,8 +70,8 @@ inline Names allMovesOf(const Board& b) {
 inline bool playAll(Board& b, const char* moves) {
     std::istringstream in(moves);
     for (std::string move; in >> move;) {
-        if (!b.makeMove(squareFromText(move.substr(0, 2).c_str()),
-                        squareFromText(move.substr(2, 2).c_str())))
+        if (b.makeMove(squareFromText(move.substr(0, 2).c_str()),
+                       squareFromText(move.substr(2, 2).c_str())) != 1)
             return false;
         if (move.size() == 5) b.promote(static_cast<int>(std::string(" prnbqk").find(move[4])));
     }

@@ -30,6 +30,19 @@ TEST_P(LegalTargets, AreTheExpectedSquaresInGenerationOrder) {
 INSTANTIATE_TEST_SUITE_P(Positions, LegalTargets,
                          testing::ValuesIn(recordsIn("legal_targets.txt")));
 
+// A square is in a target list only when its file and rank both match (the knight on b1
+// reaches a3 and c3, not b3 or a4).
+TEST(TargetList, ContainsASquareOnlyWhenFileAndRankBothMatch) {
+    Board b = fromFen(start);
+    MoveTarget* targets = b.legalTargetsAt(2, 1);
+    EXPECT_EQ(targetListContains(1, 3, targets), 1);
+    EXPECT_EQ(targetListContains(3, 3, targets), 1);
+    EXPECT_EQ(targetListContains(2, 3, targets), 0);
+    EXPECT_EQ(targetListContains(1, 4, targets), 0);
+    EXPECT_EQ(targetListContains(1, 3, nullptr), 0);
+    freeTargets(targets);
+}
+
 // Fixed faults: en passant that uncovers the own king along the rank or the diagonal, and
 // en passant that blocks a check on the square it lands on.
 TEST(EnPassant, IsRefusedWhenItUncoversTheKingAlongTheRank) {
