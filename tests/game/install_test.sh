@@ -8,8 +8,7 @@ build=$1
 here=$(cd "$(dirname "$0")" && pwd)
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$here/game.sh"
 
 cmake --install "$build" --prefix "$prefix" > /dev/null || { echo "FAIL: install"; exit 1; }
 

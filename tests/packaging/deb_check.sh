@@ -7,8 +7,7 @@ deb=$1
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$here/../game/game.sh"
 export LC_ALL=C.UTF-8
 
 lintian --fail-on error,warning "$deb" || fail "lintian"

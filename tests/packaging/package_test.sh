@@ -11,8 +11,7 @@ version=$3
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$here/../game/game.sh"
 export LC_ALL=C.UTF-8
 
 DESTDIR=$root cmake -DKAVRIN_GAMES_LAYOUT=ON -DCMAKE_INSTALL_PREFIX=/usr \
