@@ -188,8 +188,7 @@ int tableEntries(int bitCount) {
 
 } // namespace
 
-RgbImage* decodeDib(const unsigned char* data, std::size_t size, const char* fileName) {
-    (void)fileName;
+RgbImage* decodeDib(const unsigned char* data, std::size_t size) {
     std::size_t at = 0;
     bool fileHeader = false;
     std::size_t bitsOffset = 0;
@@ -288,5 +287,5 @@ RgbImage* loadDib(const char* fileName) {
         std::fprintf(stderr, "Error: Failed to open DIB file %s.\n", fileName);
         return nullptr;
     }
-    return decodeDib(data.data(), data.size(), fileName);
+    return decodeDib(data.data(), data.size());
 }

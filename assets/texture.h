@@ -19,9 +19,8 @@ int loadJpeg(const char* fileName, RgbImage& image);
 // stderr.
 RgbImage* loadDib(const char* fileName);
 
-// Decodes BMP data held in memory, or gives null after an error line on stderr. The messages
-// name no file: `fileName` is accepted for the callers' symmetry with loadDib and not read.
-RgbImage* decodeDib(const unsigned char* data, std::size_t size, const char* fileName);
+// Decodes BMP data held in memory, or gives null after an error line on stderr.
+RgbImage* decodeDib(const unsigned char* data, std::size_t size);
 
 // Frees an image from loadDib: its pixels and the record.
 void freeDib(RgbImage* image);

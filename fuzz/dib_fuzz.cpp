@@ -4,6 +4,6 @@
 #include <cstdio>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    freeDib(decodeDib(data, size, "fuzz.bmp"));
+    freeDib(decodeDib(data, size));
     return 0;
 }

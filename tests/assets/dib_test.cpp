@@ -22,7 +22,7 @@ struct Decoded {
 Decoded decode(const Bytes& file, std::size_t size) {
     Decoded out;
     testing::internal::CaptureStderr();
-    RgbImage* image = decodeDib(file.data(), size, "test.bmp");
+    RgbImage* image = decodeDib(file.data(), size);
     out.error = testing::internal::GetCapturedStderr();
     if (!image) return out;
     out.width = image->width;
