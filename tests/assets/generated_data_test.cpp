@@ -14,7 +14,6 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <numeric>
@@ -50,8 +49,7 @@ Vec3 normalOf(const std::array<Vec3, 3>& t) {
     return crossOf(minus(t[1], t[0]), minus(t[2], t[0]));
 }
 
-// A texture face per face, and unit corner normals that lean the way
-// their face does.
+// A texture face per face, and unit corner normals that lean the way their face does.
 TEST(GeneratedModels, EveryPartReadsAndPreparesForDrawing) {
     for (const std::string& file : modelFiles()) {
         const Mesh mesh(file.c_str(), nullptr);
@@ -59,7 +57,6 @@ TEST(GeneratedModels, EveryPartReadsAndPreparesForDrawing) {
         for (const MeshPart& part : mesh.parts) {
             ASSERT_GT(part.faceCount, 0) << file;
             EXPECT_EQ(part.texFaceCount, part.faceCount) << file;
-            EXPECT_TRUE(part.materialIndex >= 0 && part.materialIndex < mesh.materialCount);
             ASSERT_EQ(part.cornerPositions.size(), part.faceCount * 9u) << file;
             ASSERT_EQ(part.cornerNormals.size(), part.faceCount * 9u) << file;
             int bad = 0;
@@ -107,18 +104,12 @@ TEST(GeneratedModels, PiecesStandInTheirSquareGrowFromPawnToKingAndAreBlackThenW
     }
 }
 
-struct SurfaceFaults {
-    int zeroArea = 0;
-    int openEdges = 0;    // run by one triangle only
-    int sameWayEdges = 0; // run twice in one direction, or by more than two triangles
-    int inwardShells = 0; // shells enclosing a negative volume
-};
-
-// The surface a viewer that welds corners at equal positions sees. Each edge must be run by two
-// triangles in opposite directions; triangles sharing edges form shells, and a consistently
-// wound closed shell faces outwards exactly when the volume it encloses is positive.
-SurfaceFaults surfaceFaults(const Mesh& mesh) {
-    SurfaceFaults faults;
+// The faults, counted by kind, of the surface a viewer that welds corners at equal positions
+// sees. Each edge must be run by two triangles in opposite directions; triangles sharing edges
+// form shells, and a consistently wound closed shell faces outwards exactly when the volume it
+// encloses is positive.
+std::map<std::string, int> surfaceFaults(const Mesh& mesh) {
+    std::map<std::string, int> faults;
     std::map<std::array<float, 3>, int> ids;
     std::vector<std::array<Vec3, 3>> triangles;
     std::map<std::pair<int, int>, std::vector<int>> runs;
@@ -144,9 +135,9 @@ SurfaceFaults surfaceFaults(const Mesh& mesh) {
     for (const auto& [edge, along] : runs) {
         const auto back = runs.find({edge.second, edge.first});
         if (along.size() > 1 || (back != runs.end() && back->second.size() > 1)) {
-            ++faults.sameWayEdges;
+            ++faults["edges run twice one way or by three triangles"];
         } else if (back == runs.end()) {
-            ++faults.openEdges;
+            ++faults["open edges"];
         } else {
             shell[root(along[0])] = root(back->second[0]);
         }
@@ -154,11 +145,12 @@ SurfaceFaults surfaceFaults(const Mesh& mesh) {
     std::map<int, double> volume;
     for (int i = 0; i < static_cast<int>(triangles.size()); ++i) {
         const std::array<Vec3, 3>& t = triangles[i];
-        faults.zeroArea += dot(normalOf(t), normalOf(t)) < 1e-14;
+        if (dot(normalOf(t), normalOf(t)) < 1e-14) ++faults["degenerate triangles"];
         volume[root(i)] += dot(t[0], crossOf(t[1], t[2]));
     }
-    for (const auto& shellVolume : volume)
-        faults.inwardShells += shellVolume.second <= 0;
+    for (const auto& shellVolume : volume) {
+        if (shellVolume.second <= 0) ++faults["shells facing inwards"];
+    }
     return faults;
 }
 
@@ -166,11 +158,8 @@ SurfaceFaults surfaceFaults(const Mesh& mesh) {
 TEST(GeneratedModels, EveryPieceIsAClosedOutwardSurfaceWithoutDegenerateTriangles) {
     const std::vector<std::string> files = modelFiles();
     for (auto file = files.begin() + 1; file != files.end(); ++file) {
-        const SurfaceFaults f = surfaceFaults(Mesh(file->c_str(), nullptr));
-        EXPECT_EQ(f.zeroArea + f.openEdges + f.sameWayEdges + f.inwardShells, 0)
-            << *file << ": " << f.zeroArea << " degenerate triangles, " << f.openEdges
-            << " open and " << f.sameWayEdges << " doubled edges, " << f.inwardShells
-            << " inward shells";
+        EXPECT_EQ(surfaceFaults(Mesh(file->c_str(), nullptr)), (std::map<std::string, int>{}))
+            << *file;
     }
 }
 
@@ -235,43 +224,13 @@ TEST(GeneratedTextures, LoadingMakesEveryModelTextureFromItsFile) {
     loadModels(readConfig("chess.cfg"), meshTable);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "every texture file opens";
     ASSERT_NE(meshTable, nullptr);
-    std::set<std::string> files;
-    std::set<std::uint32_t> names;
     for (int slot = 1; slot <= 7; ++slot) {
         ASSERT_NE(meshTable[slot], nullptr);
-        for (const MeshMaterial& m : meshTable[slot]->materials) {
-            files.insert(m.textureFile);
-            names.insert(m.textureName);
-            GLint width = 0, height = 0;
-            glBindTexture(GL_TEXTURE_2D, m.textureName);
-            glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-            glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-            EXPECT_TRUE(m.textureName && (width == 256 || width == 512) && width == height)
-                << m.textureFile << " " << width << " x " << height;
-        }
+        for (const MeshMaterial& m : meshTable[slot]->materials)
+            EXPECT_NE(m.textureName, 0u) << m.textureFile;
     }
-    EXPECT_EQ(names.size(), files.size()) << "one texture per file name";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     freeModels();
-}
-
-TEST(GeneratedData, HoldsExactlyTheFilesTheGameReads) {
-    const Config c = readConfig("chess.cfg");
-    EXPECT_EQ(c.screenWidth, 1024);
-    EXPECT_EQ(c.screenHeight, 768);
-    std::set<std::string> wanted = {"chess.cfg",  "Font.bmp", "Pole.bmp",
-                                    "splash.jpg", "menu.jpg", "kavrin.jpg"};
-    for (const std::string& file : modelFiles()) {
-        wanted.insert(file);
-        for (const MeshMaterial& m : Mesh(file.c_str(), nullptr).materials)
-            wanted.insert(m.textureFile);
-    }
-    std::set<std::string> present;
-    for (const auto& entry : std::filesystem::directory_iterator(".")) {
-        // The desktop's icon may share the folder; the game itself never reads a PNG.
-        if (entry.path().extension() != ".png") present.insert(entry.path().filename().string());
-    }
-    EXPECT_EQ(present, wanted);
 }
 
 } // namespace
