@@ -19,10 +19,6 @@ if [ -n "${ASAN_LOG:-}" ]; then
     mkdir -p "$(dirname "$ASAN_LOG")"
     rm -f "$ASAN_LOG".*
 fi
-if [ -z "${DISPLAY:-}" ]; then
-    echo "no display: whole game skipped"
-    exit 0
-fi
 
 shot() { import -window root "$shots/$1.png"; }
 key() { xdotool key --window "$id" "$1" 2>/dev/null; sleep "${2:-0.3}"; }
@@ -41,9 +37,7 @@ alive() { kill -0 $pid 2>/dev/null || { fail "the game ended during $1"; false; 
 
 start_game "$game"
 sleep 3
-shot splash
 key space 12.5 # any key loads the models; the menu follows at 15 s
-shot menu
 key a # animations off
 
 # Two people: fool's mate by clicks; the camera turns to Black between the moves.
@@ -74,8 +68,7 @@ alive "the computer's answer"
 key F1
 key h
 key s 1
-for _ in 1 2 3 4; do xdotool key --window "$id" s 2>/dev/null; sleep 1; done
-shot computers
+for _ in 1 2 3 4; do key s 1; done
 alive "the games of two computers"
 
 close_game

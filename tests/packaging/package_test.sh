@@ -32,8 +32,7 @@ data=$(cd "$root/usr/share/games/kavrin-chess" && pwd -P)
 
 for icon in "$root"/usr/share/icons/hicolor/*/apps/kavrin-chess.png; do
     folder=$(basename "$(dirname "$(dirname "$icon")")")
-    size=$(python3 -c 'import struct, sys
-print("%dx%d" % struct.unpack(">II", open(sys.argv[1], "rb").read(24)[16:24]))' "$icon")
+    size=$(identify -format '%wx%h' "$icon")
     [ "$size" = "$folder" ] || fail "the icon in $folder is $size"
 done
 
