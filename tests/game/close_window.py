@@ -7,8 +7,6 @@ import sys
 
 x11 = ctypes.CDLL("libX11.so.6")
 x11.XOpenDisplay.restype = ctypes.c_void_p
-x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-x11.XInternAtom.restype = ctypes.c_ulong
 display = ctypes.c_void_p(x11.XOpenDisplay(None))
 window = ctypes.c_ulong(int(sys.argv[1], 0))
 # An XClientMessageEvent: type, serial, send_event, display, window, message_type, format and
@@ -21,5 +19,4 @@ fields[5] = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
 fields[6] = 32
 fields[7] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
 x11.XSendEvent(display, window, 0, 0, event)
-x11.XFlush(display)
-x11.XCloseDisplay(display)
+x11.XCloseDisplay(display)  # sends the event on its way
