@@ -12,11 +12,10 @@ window = ctypes.c_ulong(int(sys.argv[1], 0))
 # An XClientMessageEvent: type, serial, send_event, display, window, message_type, format and
 # five longs of data, padded to the size of any X event.
 event = (ctypes.c_long * 24)()
-fields = ctypes.cast(event, ctypes.POINTER(ctypes.c_long))
-fields[0] = 33  # ClientMessage
-fields[3], fields[4] = display.value, window.value
-fields[5] = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
-fields[6] = 32
-fields[7] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+event[0] = 33  # ClientMessage
+event[3], event[4] = display.value, window.value
+event[5] = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+event[6] = 32
+event[7] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
 x11.XSendEvent(display, window, 0, 0, event)
 x11.XCloseDisplay(display)  # sends the event on its way

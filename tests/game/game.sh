@@ -8,7 +8,6 @@ here_game=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # Starts "$@" in the background and sets $pid and $id, the id of its window, which must be
 # captioned "Kavrin chess".
 start_game() {
-    id=
     "$@" 2>> stderr.txt & pid=$!
     for _ in $(seq 1 300); do
         id=$(xdotool search --pid $pid 2>/dev/null | head -n 1)
@@ -27,7 +26,5 @@ close_game() { python3 "$here_game/close_window.py" "$id"; }
 ended() {
     for _ in $(seq 1 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
     kill -0 $pid 2>/dev/null && { kill $pid; fail "$1 did not end the game"; }
-    wait $pid
-    local status=$?
-    [ $status -eq 0 ] || fail "$1 ended with status $status"
+    wait $pid || fail "$1 ended with status $?"
 }
