@@ -2,19 +2,18 @@
 # Plays a whole game on the real binary with real pointer and key events: two people mate with
 # f3 e5 g4 Qh4, a person gets the computer's answer to 1.e4, two computers play a few seconds
 # with animations off, and the window's close button ends the game with status 0. Screenshots
-# of every stage go to $SCREENSHOTS (default: screenshots/ in the working directory). The game's
-# data comes from $GAME_DATA (default: data/ beside the binary).
+# of the stages it compares go to $SCREENSHOTS (default: screenshots/ in the working directory).
+# The game's data comes from $GAME_DATA (default: data/ beside the binary).
 set -u
 game=$1
 probe=$2
-here=$(cd "$(dirname "$0")" && pwd)
 shots=${SCREENSHOTS:-$PWD/screenshots}
 mkdir -p "$shots"
 work=$(mktemp -d)
 trap 'kill ${pid:-} 2>/dev/null; rm -rf "$work"' EXIT
 cp "${GAME_DATA:-$(dirname "$game")/data}"/* "$work"/
+source "$(dirname "$0")/game.sh"
 cd "$work"
-source "$here/game.sh"
 if [ -n "${ASAN_LOG:-}" ]; then
     mkdir -p "$(dirname "$ASAN_LOG")"
     rm -f "$ASAN_LOG".*
@@ -23,13 +22,13 @@ fi
 shot() { import -window root "$shots/$1.png"; }
 key() { xdotool key --window "$id" "$1" 2>/dev/null; sleep "${2:-0.3}"; }
 click() {
-    read -r x y < <(python3 "$here/squares.py" "$1" "$2")
+    read -r x y < <(python3 "$here_game/squares.py" "$1" "$2")
     xdotool mousemove --window "$id" "$x" "$y" click 1
     sleep "${3:-0.4}"
 }
 # Mean brightness (0..65535) of a 24 x 24 pixel patch round a square's centre.
 patch() {
-    read -r x y < <(python3 "$here/squares.py" "$2" "${3:-white}")
+    read -r x y < <(python3 "$here_game/squares.py" "$2" "${3:-white}")
     convert "$shots/$1.png" -crop "24x24+$((x - 12))+$((y - 12))" -colorspace gray \
         -format '%[fx:int(65535*mean)]' info:
 }
