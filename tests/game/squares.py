@@ -10,8 +10,7 @@ point = (8.5 - (ord(square[0]) - ord("a") + 1), 0, int(square[1]) - 8.5)
 
 
 def unit(v):
-    n = math.sqrt(sum(c * c for c in v))
-    return [c / n for c in v]
+    return [c / math.hypot(*v) for c in v]
 
 
 def cross(a, b):
