@@ -43,7 +43,7 @@ TEST(FontText, TextStartsWhereAskedAndAdvancesEightPixelsPerByteUpTo255Bytes) {
     const struct {
         int width, height, x, y;
         std::string text;
-        int firstLit, lastCell; // leftmost lit column, left edge of the last glyph cell
+        int firstCell, lastCell; // left edges of the first and last glyph cells in the window
     } cases[] = {
         {640, 480, 5, 460, "MMM", 5, 5 + 8 * 2},
         {1024, 768, 40, 300, std::string(20, 'M'), 40, 40 + 8 * 19},
@@ -52,7 +52,7 @@ TEST(FontText, TextStartsWhereAskedAndAdvancesEightPixelsPerByteUpTo255Bytes) {
     for (const auto& c : cases) {
         resizeTo(c.width, c.height);
         const Box box = litBox(textFrame(c.x, c.y, c.text));
-        EXPECT_NEAR(box.x0, c.firstLit + 2, 2) << c.x;
+        EXPECT_NEAR(box.x0, c.firstCell + 2, 2) << c.x;
         EXPECT_NEAR(box.x1, c.lastCell + 10, 6) << c.x;
         EXPECT_GE(box.y0, c.y) << c.x;
         EXPECT_LE(box.y1, c.y + 16) << c.x;
