@@ -9,6 +9,19 @@ static void countComputerMove() { ++computerMoves; }
 
 namespace {
 
+// The eye position of the current model-view matrix (a rotation and a translation).
+struct Eye {
+    double x, y, z;
+};
+Eye eyeOfModelView() {
+    GLdouble m[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, m);
+    // Column-major: rotation R in m[0..10], translation t in m[12..14]; eye = -R^T t.
+    return {-(m[0] * m[12] + m[1] * m[13] + m[2] * m[14]),
+            -(m[4] * m[12] + m[5] * m[13] + m[6] * m[14]),
+            -(m[8] * m[12] + m[9] * m[13] + m[10] * m[14])};
+}
+
 constexpr Uint32 turnStarted = 1000000;
 
 class Camera : public testing::Test {

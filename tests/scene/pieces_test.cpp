@@ -99,9 +99,10 @@ TEST_F(Pieces, SelectedSquareAndItsTargetsAreHighlightedAndNothingOffTheBoard) {
     }
     const WindowPixel b3 = squareCentreOnScreen(2, 3);
     EXPECT_EQ(highlighted.difference(plain, b3.x - 10, b3.y - 10, b3.x + 10, b3.y + 10), 0);
-    // A selection off the board shows nothing.
+    // A selection or a target off the board shows nothing.
     for (const auto& [file, rank] : {std::pair{-1, -1}, std::pair{9, 9}, std::pair{0, 4}}) {
-        selection = {file, rank, nullptr};
+        MoveTarget offBoard = {file, rank, 0, 0, nullptr};
+        selection = {file, rank, &offBoard};
         EXPECT_EQ(sceneFrame().difference(plain), 0) << file << ", " << rank;
     }
     selection = {-1, -1, nullptr};

@@ -87,7 +87,9 @@ struct Frame {
     }
     // Mean brightness per channel over a rectangle: the difference from a black frame.
     double mean(int x0, int y0, int x1, int y1) const {
-        return difference(Frame(), x0, y0, x1, y1);
+        Frame black = *this;
+        std::fill(black.rgb.begin(), black.rgb.end(), 0);
+        return difference(black, x0, y0, x1, y1);
     }
 };
 
@@ -153,21 +155,6 @@ inline WindowPixel squareCentreOnScreen(int file, int rank, double height = 0) {
     glLoadIdentity();
     setRestingCamera();
     return projectPoint(8.5 - file, height, rank - 8.5);
-}
-
-// The eye position of the current model-view matrix (a rotation and a translation).
-struct Eye {
-    double x, y, z;
-};
-inline Eye eyeOfModelView() {
-    GLdouble m[16];
-    glGetDoublev(GL_MODELVIEW_MATRIX, m);
-    // Column-major: rotation R in m[0..10], translation t in m[12..14]; eye = -R^T t.
-    Eye eye;
-    eye.x = -(m[0] * m[12] + m[1] * m[13] + m[2] * m[14]);
-    eye.y = -(m[4] * m[12] + m[5] * m[13] + m[6] * m[14]);
-    eye.z = -(m[8] * m[12] + m[9] * m[13] + m[10] * m[14]);
-    return eye;
 }
 
 inline void emptyBoard() {
