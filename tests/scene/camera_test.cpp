@@ -9,18 +9,27 @@ static void countComputerMove() { ++computerMoves; }
 
 namespace {
 
+// The eye position of the current model-view matrix (a rotation and a translation).
+struct Eye {
+    double x, y, z;
+};
+Eye eyeOfModelView() {
+    GLdouble m[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, m);
+    // Column-major: rotation R in m[0..10], translation t in m[12..14]; eye = -R^T t.
+    return {-(m[0] * m[12] + m[1] * m[13] + m[2] * m[14]),
+            -(m[4] * m[12] + m[5] * m[13] + m[6] * m[14]),
+            -(m[8] * m[12] + m[9] * m[13] + m[10] * m[14])};
+}
+
 constexpr Uint32 turnStarted = 1000000;
 
 class Camera : public testing::Test {
   protected:
     void SetUp() override {
-        resizeTo(1024, 768);
         startGameState();
-        board.reset();
-        computerMoves = 0;
         setComputerMoveHook(countComputerMove);
     }
-    void TearDown() override { board.reset(); }
     static Eye restingEye(std::uint32_t state) {
         appState = state;
         glLoadIdentity();
@@ -34,64 +43,51 @@ class Camera : public testing::Test {
         setTurningCamera();
         return eyeOfModelView();
     }
-    static void beginCameraTurn(std::uint32_t bits) {
-        appState = AppGame | bits;
-        testTicks = turnStarted;
-        startCameraTurn();
-    }
 };
 
-void expectEye(const Eye& eye, double x, double y, double z, const char* where = "") {
+void expectEye(const Eye& eye, double x, double z, const char* where = "") {
     EXPECT_NEAR(eye.x, x, 1e-4) << where;
-    EXPECT_NEAR(eye.y, y, 1e-4) << where;
+    EXPECT_NEAR(eye.y, 10, 1e-4) << where;
     EXPECT_NEAR(eye.z, z, 1e-4) << where;
 }
 
 } // namespace
 
-TEST_F(Camera, RestingCameraLooksAtTheBoardCentreFromWhitesSideUnlessItTurnsToBlack) {
-    expectEye(restingEye(AppGame), 4, 10, -13, "no turn bits");
-    expectEye(restingEye(AppGame | AppWhiteTurn), 4, 10, -13, "white");
-    expectEye(restingEye(AppGame | AppBlackTurn), 4, 10, 5, "black");
+TEST_F(Camera, RestingCameraLooksAtTheBoardCentreFromWhitesSideWithNoTurnBits) {
+    expectEye(restingEye(AppGame), 4, -13);
     const WindowPixel centre = projectPoint(4, 0, -4);
     EXPECT_NEAR(centre.x, 512, 0.01);
     EXPECT_NEAR(centre.y, 384, 0.01);
-    menuOptions.rotate = 0;
-    expectEye(restingEye(AppGame | AppBlackTurn), 4, 10, -13, "fixed camera");
 }
 
-TEST_F(Camera, TurnSwingsRoundTheBoardInFiveSeconds) {
+// The computer's turn starts when the camera has reached its side, immediately with
+// animations off; the camera then rests where the turn ended.
+TEST_F(Camera, TurnSwingsRoundTheBoardInFiveSecondsThenTheComputerMoves) {
     const struct {
-        std::uint32_t side;
-        int rotate;
+        std::uint32_t bits;
+        int rotate, animations;
         double x0, z0, xHalf, zHalf, x1, z1;
-    } turns[] = {{AppWhiteTurn, 1, 4, 5, -5, -4, 4, -13},
-                 {AppBlackTurn, 1, 4, -13, 13, -4, 4, 5},
-                 {AppBlackTurn, 0, 4, -13, 4, -13, 4, -13}};
+    } turns[] = {{AppWhiteTurn | AppHumanToMove, 1, 1, 4, 5, -5, -4, 4, -13},
+                 {AppBlackTurn | AppComputerToMove, 1, 1, 4, -13, 13, -4, 4, 5},
+                 {AppBlackTurn | AppHumanToMove, 0, 1, 4, -13, 4, -13, 4, -13},
+                 {AppWhiteTurn | AppComputerToMove, 1, 0, 4, -13, 4, -13, 4, -13}};
     for (const auto& t : turns) {
+        computerMoves = 0;
         menuOptions.rotate = static_cast<std::int8_t>(t.rotate);
-        beginCameraTurn(t.side | AppHumanToMove);
-        expectEye(turningEyeAt(0), t.x0, 10, t.z0, "start");
-        expectEye(turningEyeAt(2500), t.xHalf, 10, t.zHalf, "halfway");
-        turningEyeAt(4999);
-        EXPECT_TRUE(anyAppBit(AppCameraTurn));
-        expectEye(turningEyeAt(5000), t.x1, 10, t.z1, "end");
+        menuOptions.animations = static_cast<std::int8_t>(t.animations);
+        appState = AppGame | t.bits;
+        testTicks = turnStarted;
+        startCameraTurn();
+        if (t.animations) {
+            expectEye(turningEyeAt(0), t.x0, t.z0, "start");
+            expectEye(turningEyeAt(2500), t.xHalf, t.zHalf, "halfway");
+            turningEyeAt(4999);
+            EXPECT_TRUE(anyAppBit(AppCameraTurn));
+            EXPECT_EQ(computerMoves, 0);
+        }
+        expectEye(turningEyeAt(t.animations ? 5000 : 16), t.x1, t.z1, "end");
         EXPECT_FALSE(anyAppBit(AppCameraTurn));
+        EXPECT_EQ(computerMoves, (t.bits & AppComputerToMove) ? 1 : 0);
+        expectEye(restingEye(appState), t.x1, t.z1, "resting");
     }
-    EXPECT_EQ(computerMoves, 0);
-}
-
-TEST_F(Camera, ComputerMovesOnceWhenItsTurnEnds) {
-    beginCameraTurn(AppBlackTurn | AppComputerToMove);
-    turningEyeAt(4999);
-    EXPECT_EQ(computerMoves, 0);
-    turningEyeAt(5000);
-    EXPECT_EQ(computerMoves, 1);
-    EXPECT_FALSE(anyAppBit(AppCameraTurn));
-    // With animations off the turn ends in its first frame.
-    menuOptions.animations = 0;
-    beginCameraTurn(AppWhiteTurn | AppComputerToMove);
-    expectEye(turningEyeAt(16), 4, 10, -13);
-    EXPECT_FALSE(anyAppBit(AppCameraTurn));
-    EXPECT_EQ(computerMoves, 2);
 }

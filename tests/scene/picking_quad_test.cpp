@@ -4,15 +4,6 @@
 
 #include "scene/picking.h"
 
-namespace {
-
-// A quad as picking projects a square: corners in order round its edge.
-const WindowPoint q0 = {10, 10}, q1 = {10, 50}, q2 = {60, 50}, q3 = {60, 10};
-
-int inQuad(int x, int y) { return pointInQuad(q0, q1, q2, q3, {x, y}); }
-
-} // namespace
-
 TEST(SideOfLine, TellsTheTwoSidesAndTheLineApartEvenFarOutsideAnyWindow) {
     const WindowPoint a = {0, 0}, b = {10, 0};
     const int up = sideOfLine(a, b, {5, 3});
@@ -28,20 +19,16 @@ TEST(SideOfLine, TellsTheTwoSidesAndTheLineApartEvenFarOutsideAnyWindow) {
     EXPECT_EQ(sideOfLine(c, d, {1 << 30, 1 << 30}), 0);
 }
 
+// A square as picking projects it, corners in order round its edge, wound either way.
 TEST(PointInQuad, InsidePointsAreInAndPointsOutsideOrOnTheEdgeAreOut) {
+    const WindowPoint a = {100, 100}, b = {130, 140}, c = {170, 140}, d = {200, 100};
     const struct {
         int x, y, in;
-    } points[] = {{35, 30, 1}, {11, 11, 1}, {59, 49, 1}, {5, 30, 0},  {35, 55, 0},
-                  {65, 30, 0}, {35, 5, 0},  {10, 30, 0}, {35, 50, 0}, {60, 30, 0},
-                  {35, 10, 0}, {10, 10, 0}, {60, 50, 0}};
-    for (const auto& p : points)
-        EXPECT_EQ(inQuad(p.x, p.y), p.in) << p.x << ", " << p.y;
-}
-
-TEST(PointInQuad, EitherWindingOfAPerspectiveShapeWorks) {
-    const WindowPoint a = {100, 100}, b = {130, 140}, c = {170, 140}, d = {200, 100};
-    EXPECT_EQ(pointInQuad(a, b, c, d, {150, 120}), 1);
-    EXPECT_EQ(pointInQuad(d, c, b, a, {150, 120}), 1);
-    EXPECT_EQ(pointInQuad(a, b, c, d, {105, 130}), 0);
-    EXPECT_EQ(pointInQuad(d, c, b, a, {195, 130}), 0);
+    } points[] = {{150, 120, 1}, {101, 101, 1}, {131, 139, 1}, {169, 139, 1}, {199, 101, 1},
+                  {150, 99, 0},  {150, 141, 0}, {105, 130, 0}, {195, 130, 0}, {150, 100, 0},
+                  {150, 140, 0}, {115, 120, 0}, {185, 120, 0}, {100, 100, 0}, {170, 140, 0}};
+    for (const auto& p : points) {
+        EXPECT_EQ(pointInQuad(a, b, c, d, {p.x, p.y}), p.in) << p.x << ", " << p.y;
+        EXPECT_EQ(pointInQuad(d, c, b, a, {p.x, p.y}), p.in) << p.x << ", " << p.y << " reversed";
+    }
 }

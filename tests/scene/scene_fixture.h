@@ -72,25 +72,24 @@ struct Frame {
         return frame;
     }
     const unsigned char* at(int x, int y) const { return &rgb[(y * width + x) * 3]; }
-    int brightness(int x, int y) const { return at(x, y)[0] + at(x, y)[1] + at(x, y)[2]; }
-    bool lit(int x, int y) const { return brightness(x, y) > 24; }
-    // Mean absolute difference per channel from another frame (from black without one) over
-    // a rectangle, the whole frame by default.
-    double difference(const Frame* other, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) const {
+    bool lit(int x, int y) const { return at(x, y)[0] + at(x, y)[1] + at(x, y)[2] > 24; }
+    // Mean absolute difference per channel from another frame over a rectangle, the whole
+    // frame by default.
+    double difference(const Frame& other, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) const {
         x1 = x1 < 0 ? width : x1;
         y1 = y1 < 0 ? height : y1;
         double sum = 0;
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x)
                 for (int c = 0; c < 3; ++c)
-                    sum += std::abs(at(x, y)[c] - (other ? other->at(x, y)[c] : 0));
+                    sum += std::abs(at(x, y)[c] - other.at(x, y)[c]);
         return sum / (3.0 * (x1 - x0) * (y1 - y0));
     }
-    double difference(const Frame& other, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) const {
-        return difference(&other, x0, y0, x1, y1);
-    }
+    // Mean brightness per channel over a rectangle: the difference from a black frame.
     double mean(int x0, int y0, int x1, int y1) const {
-        return difference(nullptr, x0, y0, x1, y1);
+        Frame black = *this;
+        std::fill(black.rgb.begin(), black.rgb.end(), 0);
+        return difference(black, x0, y0, x1, y1);
     }
 };
 
@@ -156,21 +155,6 @@ inline WindowPixel squareCentreOnScreen(int file, int rank, double height = 0) {
     glLoadIdentity();
     setRestingCamera();
     return projectPoint(8.5 - file, height, rank - 8.5);
-}
-
-// The eye position of the current model-view matrix (a rotation and a translation).
-struct Eye {
-    double x, y, z;
-};
-inline Eye eyeOfModelView() {
-    GLdouble m[16];
-    glGetDoublev(GL_MODELVIEW_MATRIX, m);
-    // Column-major: rotation R in m[0..10], translation t in m[12..14]; eye = -R^T t.
-    Eye eye;
-    eye.x = -(m[0] * m[12] + m[1] * m[13] + m[2] * m[14]);
-    eye.y = -(m[4] * m[12] + m[5] * m[13] + m[6] * m[14]);
-    eye.z = -(m[8] * m[12] + m[9] * m[13] + m[10] * m[14]);
-    return eye;
 }
 
 inline void emptyBoard() {

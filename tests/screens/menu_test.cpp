@@ -1,7 +1,6 @@
 #include "screens/menu.h"
 
 #include <cstring>
-#include <vector>
 
 #include "app/state.h"
 #include "assets/texture.h"
@@ -11,82 +10,53 @@
 
 namespace {
 
-class Menu : public testing::Test {
-  protected:
-    void SetUp() override {
-        resizeTo(1024, 768);
-        appState = AppMenu;
-        menuOptions = menuStartOptions;
-    }
-    static Frame menuFrame() {
-        clearFrame();
-        drawMenu();
-        return Frame::read();
-    }
-    // Expects menu line `line` to read `text` in green, and nothing further right on its row.
-    static void expectLine(const Frame& menu, int line, const char* text, int right = 500) {
-        const int y = config.screenHeight - 200 - 20 * line;
-        clearFrame();
-        glEnable(GL_BLEND);
-        glColor3f(0, 1, 0);
-        printText(50, y, "%s", text);
-        glDisable(GL_BLEND);
-        EXPECT_LT(menu.difference(Frame::read(), 40, y, right, y + 16), 0.01)
-            << "line " << line << " should read \"" << text << "\"";
-        const int x1 = 50 + 8 * static_cast<int>(std::strlen(text)) + 8;
-        EXPECT_TRUE(litBox(menu, x1, y, right, y + 16).empty()) << text;
-    }
-};
+// The menu drawn with `options`; it leaves the blending for its lines off.
+Frame menuFrame(const MenuOptions& options) {
+    menuOptions = options;
+    clearFrame();
+    drawMenu();
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    return Frame::read();
+}
 
-struct LinesCase {
-    MenuOptions options;
-    std::vector<const char*> lines; // from line 0, or with `first` from that line on
-    int first = 0;
-};
-
-const LinesCase linesCases[] = {
-    {menuStartOptions,
-     {"S - start hry", "H - hr\xE1\xE8i - 2 hr\xE1\xE8i", "A - animace - zapnuty",
-      "O - ot\xE1\xE8"
-      "et sachovnic\xED",
-      "L - english language", "F1 - n\xE1vrat do menu", "     (ze hry)", "Esc - konec hry"}},
-    {{0, 1, 0, 1},
-     {"S - start game", "H - players - human + computer", "A - animations - off",
-      "O - don't rotate the checkboard",
-      "L - \xE8"
-      "esk\xFD jazyk",
-      "F1 - return to menu", "     (from game)", "Esc - quit game"}},
-    {{0, 2, 0, 0},
-     {"H - hr\xE1\xE8i - 2 po\xE8\xEDta\xE8"
-      "e",
-      "A - animace - vypnuty",
-      "O - neot\xE1\xE8"
-      "et sachovnic\xED"},
-     1},
-    {{1, 1, 1, 0}, {"H - hr\xE1\xE8i - \xE8lov\xECk + po\xE8\xEDta\xE8"}, 1},
-    {{1, 2, 1, 1},
-     {"H - players - 2 computers", "A - animations - on", "O - rotate the checkboard"},
-     1},
-    {{1, 0, 1, 1}, {"H - players - 2 players"}, 1},
-    // A players value beyond the three modes reads as two computers.
-    {{1, 7, 1, 1}, {"H - players - 2 computers"}, 1},
-};
+// Expects menu line `line` to read `text` in green, left of column `right`.
+void expectLine(const Frame& menu, int line, const char* text, int right = 500) {
+    const int y = config.screenHeight - 200 - 20 * line;
+    clearFrame();
+    glEnable(GL_BLEND);
+    glColor3f(0, 1, 0);
+    printText(50, y, "%s", text);
+    glDisable(GL_BLEND);
+    EXPECT_LT(menu.difference(Frame::read(), 40, y, right, y + 16), 0.01) << text;
+}
 
 } // namespace
 
-TEST_F(Menu, LinesShowTheOptionsInEitherLanguage) {
-    for (const LinesCase& c : linesCases) {
-        menuOptions = c.options;
-        const Frame menu = menuFrame();
-        for (std::size_t i = 0; i < c.lines.size(); ++i)
-            expectLine(menu, c.first + static_cast<int>(i), c.lines[i]);
-    }
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+// Lines 1 to 3 show the options, in either language.
+TEST(Menu, LinesShowTheOptionsInEitherLanguage) {
+    const struct {
+        MenuOptions options; // animations, players, rotate, language
+        int line;
+        const char* text;
+    } cases[] = {
+        {menuStartOptions, 1, "H - hr\xE1\xE8i - 2 hr\xE1\xE8i"},
+        {{0, 1, 0, 1}, 1, "H - players - human + computer"},
+        {{0, 1, 0, 1}, 2, "A - animations - off"},
+        {{0, 1, 0, 1}, 3, "O - don't rotate the checkboard"},
+        // A players value beyond the three modes reads as two computers.
+        {{1, 7, 1, 1}, 1, "H - players - 2 computers"},
+        {{1, 7, 1, 1}, 2, "A - animations - on"},
+        {{1, 7, 1, 1}, 3, "O - rotate the checkboard"},
+    };
+    resizeTo(1024, 768);
+    for (const auto& c : cases)
+        expectLine(menuFrame(c.options), c.line, c.text);
 }
 
 // With the menu's two pictures swapped for plain white ones, their edges are exact: the banner
-// sits centred at the top, the picture in the lower-right corner, and the lines follow the top.
-TEST_F(Menu, BannerAtTheTopAndPictureInTheLowerRightCornerOfAnyWindow) {
+// sits centred at the top, the picture in the lower-right corner, and the lines follow the top
+// down to the last.
+TEST(Menu, BannerAtTheTopAndPictureInTheLowerRightCornerOfAnyWindow) {
     const std::uint32_t saved[2] = {pictureTextures[PictureSplash], pictureTextures[PictureMenu]};
     GLuint white = 0;
     glGenTextures(1, &white);
@@ -94,52 +64,37 @@ TEST_F(Menu, BannerAtTheTopAndPictureInTheLowerRightCornerOfAnyWindow) {
     std::memset(pixels, 255, sizeof pixels);
     makeTexture(white, RgbImage{4, 4, pixels});
     pictureTextures[PictureSplash] = pictureTextures[PictureMenu] = white;
-    const Frame menu = menuFrame();
-    const Box banner = litBox(menu, 0, 600, 1024, 768), picture = litBox(menu, 400, 0, 1024, 600);
-    EXPECT_NEAR(banner.x0, 256, 2);
-    EXPECT_NEAR(banner.y0, 694, 2);
-    EXPECT_NEAR(banner.x1, 768, 2);
-    EXPECT_NEAR(banner.y1, 758, 2);
-    EXPECT_NEAR(picture.x0, 512, 2);
-    EXPECT_EQ(picture.y0, 0);
-    EXPECT_EQ(picture.x1, 1024);
-    EXPECT_NEAR(picture.y1, 512, 2);
-    // In a smaller window only the banner shows left of the picture.
+    resizeTo(1024, 768);
+    const Frame menu = menuFrame(menuStartOptions);
+    expectLine(menu, 7, "Esc - konec hry");
     resizeTo(640, 480);
-    const Frame small = menuFrame();
-    const Box smallBanner = litBox(small, 0, 380, 128, 480);
-    EXPECT_NEAR(smallBanner.x0, 64, 2);
-    EXPECT_NEAR(smallBanner.y0, 406, 2);
-    EXPECT_NEAR(smallBanner.y1, 470, 2);
-    EXPECT_NEAR(litBox(small, 0, 0, 640, 100).x0, 128, 2);
+    const Frame small = menuFrame(menuStartOptions);
     pictureTextures[PictureSplash] = saved[0];
     pictureTextures[PictureMenu] = saved[1];
     glDeleteTextures(1, &white);
+    const Box banner = litBox(menu, 0, 600, 1024, 768), picture = litBox(menu, 400, 0, 1024, 600);
+    EXPECT_NEAR(banner.x0, 256, 2);
+    EXPECT_NEAR(banner.y1, 758, 2);
+    EXPECT_NEAR(picture.x0, 512, 2);
+    EXPECT_EQ(picture.y0, 0);
+    // In a smaller window only the banner shows left of the picture.
+    EXPECT_NEAR(litBox(small, 0, 380, 128, 480).x0, 64, 2);
+    EXPECT_NEAR(litBox(small, 0, 0, 640, 100).x0, 128, 2);
     expectLine(small, 0, "S - start hry", 120);
 }
 
 TEST(ScreenDrawing, MenuAndSplashLeaveTheMatricesAndDepthTestAsTheyFoundThem) {
+    // At the splash's first instant, so that it does not load the models.
+    testTicks = phaseStart = 50000;
+    glTranslatef(1, 2, 3);
+    GLfloat before[2][16], after[2][16];
+    glGetFloatv(GL_PROJECTION_MATRIX, before[0]);
+    glGetFloatv(GL_MODELVIEW_MATRIX, before[1]);
     for (void (*draw)() : {drawMenu, drawSplash}) {
-        appState = draw == drawMenu ? AppMenu : AppSplash;
-        testTicks = 50000;
-        phaseStart = 47000;
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glTranslatef(0.5f, 0, 0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glTranslatef(1, 2, 3);
-        GLfloat before[2][16], after[2][16];
-        glGetFloatv(GL_PROJECTION_MATRIX, before[0]);
-        glGetFloatv(GL_MODELVIEW_MATRIX, before[1]);
         draw();
         glGetFloatv(GL_PROJECTION_MATRIX, after[0]);
         glGetFloatv(GL_MODELVIEW_MATRIX, after[1]);
         EXPECT_EQ(std::memcmp(before, after, sizeof before), 0);
         EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
     }
 }
