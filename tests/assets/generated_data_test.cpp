@@ -77,6 +77,19 @@ TEST(GeneratedModels, PiecesStandOnTheFloorGrowFromPawnToKingAndAreBlackThenWhit
     }
 }
 
+// Both resting cameras look along z, so a knight looking along x shows them its profile: its
+// head reaches further towards +x than its mane reaches back.
+TEST(GeneratedModels, KnightLooksAlongTheRanksTowardsPlusX) {
+    float front = 0.5f, back = 0.5f;
+    for (const MeshPart& part : Mesh(readConfig("chess.cfg").knightModel, nullptr).parts) {
+        for (const Vec3& v : part.vertices) {
+            front = std::max(front, v.y > 0.45f ? v.x : front);
+            back = std::min(back, v.y > 0.45f ? v.x : back);
+        }
+    }
+    EXPECT_GT(front - 0.5f, std::max(0.25f, 0.5f - back));
+}
+
 // The faults, counted by kind, of a model as a viewer that welds corners at equal positions sees
 // it. Every face has a texture face, and corner normals are unit and lean the way their face
 // does. Each edge must be run by two triangles in opposite directions; triangles sharing edges
