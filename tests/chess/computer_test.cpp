@@ -78,20 +78,8 @@ TEST(ComputerPlayer, AgreesWithAPlainMinimax) {
 }
 
 TEST(ComputerPlayer, PlaysTheKnownMove) {
-    const std::pair<const char*, const char*> cases[] = {
-        // Qxf7 mates, among several captures of the queen.
-        {"r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4", "h5f7"},
-        // Ra1 and Rb1 both mate: the first in list order is played.
-        {"6k1/8/8/8/8/8/rr4PP/7K b - - 0 1", "a2a1"},
-        // Stalemate and checkmate: no move at all.
-        {"7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "0000"},
-        {"R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1", "0000"},
-        // Fixed fault: b5 and Kg1 both allow Ra1 mate, and when every move loses to mate the
-        // first legal move is still played.
-        {"8/8/8/8/1P6/6k1/r7/7K w - - 0 1", "b4b5"},
-    };
-    for (const auto& [fen, move] : cases)
-        EXPECT_EQ(move, moveText(computer.chooseMove(fromFen(fen)))) << fen;
+    for (const Names& row : rowsIn("known_moves.txt"))
+        EXPECT_EQ(row.at(1), moveText(computer.chooseMove(fromFen(row[0])))) << row[0];
 }
 
 } // namespace
