@@ -44,13 +44,14 @@ int plainMinimax(const Board& position, int depth, int engineColour) {
     return best;
 }
 
-// The search scores each root move as the plain minimax does, the first of the best moves is
-// chosen, and the move list it walks is the legal moves in generation order. The scores are
-// searched on copies of the position that chooseMove leaves on the computer's board.
+// The evaluation and the search's score of each root move are the plain minimax's, the first
+// of the best moves is chosen, and the move list it walks is the legal moves in generation
+// order. All are taken from the position that chooseMove leaves on the computer's board.
 TEST(ComputerPlayer, AgreesWithAPlainMinimax) {
     for (const Names& row : rowsIn("search_positions.fen")) {
         const Board position = fromFen(row.at(0));
         const std::string chosen = moveText(computer.chooseMove(position));
+        EXPECT_EQ(plainEvaluation(position, position.sideToMove), computer.evaluate()) << row[0];
         std::string best = "0000";
         int bestScore = -SearchMax;
         for (const auto& [from, to] : legalMoves(position)) {
