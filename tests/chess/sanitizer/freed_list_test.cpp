@@ -4,28 +4,21 @@
 
 #include <cstdint>
 
-#include "chess/board.h"
 #include "chess/computer.h"
 
 namespace {
 
-std::int32_t readFreedTargetList() {
-    const Board start;
-    MoveTarget* const list = start.legalTargetsAt(2, 1);
-    freeTargets(list);
-    return *static_cast<volatile const std::int32_t*>(&list->file);
-}
-
-std::int32_t readFreedMoveList() {
-    const ComputerPlayer player;
-    Move* const list = player.allMoves();
-    freeMoves(list);
-    return *static_cast<volatile const std::int32_t*>(&list->toRank);
+// Frees a list and then reads the first field of its head node.
+template <class Node> std::int32_t readAfterFreeing(Node* list, void (*release)(Node*)) {
+    release(list);
+    return *reinterpret_cast<volatile const std::int32_t*>(list);
 }
 
 } // namespace
 
 TEST(FreedListDeathTest, AReadThroughAFreedListIsReported) {
-    EXPECT_DEATH(readFreedTargetList(), "heap-use-after-free|use-after-poison");
-    EXPECT_DEATH(readFreedMoveList(), "heap-use-after-free|use-after-poison");
+    EXPECT_DEATH(readAfterFreeing(Board().legalTargetsAt(2, 1), freeTargets),
+                 "heap-use-after-free|use-after-poison");
+    EXPECT_DEATH(readAfterFreeing(ComputerPlayer().allMoves(), freeMoves),
+                 "heap-use-after-free|use-after-poison");
 }
