@@ -89,18 +89,6 @@ inline Bytes makeBmp(const BmpForm& s) {
     return file;
 }
 
-// A 24-bit BMP of one colour.
-inline BmpForm plainBmp(int width, int height, std::uint32_t rgb) {
-    BmpForm s{width, height};
-    const int stride = (width * 3 + 3) / 4 * 4;
-    s.bits.assign(static_cast<std::size_t>(stride) * height, 0);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            for (int c = 0; c < 3; ++c)
-                s.bits[y * stride + 3 * x + c] = (rgb >> (8 * c)) & 0xFF;
-    return s;
-}
-
 inline void writeFile(const char* fileName, const Bytes& bytes) {
     std::ofstream(fileName, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
