@@ -11,21 +11,22 @@ namespace {
 
 using Pixels = std::vector<std::uint32_t>;
 
-// The decoded pixels of the first `size` bytes as 0xRRGGBB, bottom row first; empty when the
-// decoding failed, with the error it printed.
+// The decoded pixels as 0xRRGGBB, bottom row first, and the error printed; no pixels when the
+// decoding failed.
 struct Decoded {
     Pixels pixels;
-    int width = 0, height = 0;
+    int height = 0;
     std::string error;
 };
 
-Decoded decode(const Bytes& file, std::size_t size) {
+// Decodes the BMP of `form` without its last `cut` bytes.
+Decoded decode(const BmpForm& form, std::size_t cut = 0) {
+    const Bytes file = makeBmp(form);
     Decoded out;
     testing::internal::CaptureStderr();
-    RgbImage* image = decodeDib(file.data(), size);
+    RgbImage* image = decodeDib(file.data(), file.size() - cut);
     out.error = testing::internal::GetCapturedStderr();
     if (!image) return out;
-    out.width = image->width;
     out.height = image->height;
     for (int i = 0; i < image->width * image->height; ++i) {
         const unsigned char* p = image->pixels + 3 * i;
@@ -35,18 +36,15 @@ Decoded decode(const Bytes& file, std::size_t size) {
     return out;
 }
 
-Decoded decode(const BmpForm& form) {
-    const Bytes file = makeBmp(form);
-    return decode(file, file.size());
-}
+const std::string conversionError = "Error: Image file conversion error.\n";
 
-struct DecodeCase {
+const struct DecodeCase {
     const char* name;
     BmpForm form;
     Pixels expected;
-};
-
-const DecodeCase decodeCases[] = {
+    std::string error = "";
+    std::size_t cut = 0;
+} decodeCases[] = {
     // Bottom row, then top row; B, G, R per pixel and 3 padding bytes per row.
     {"24 bits, rows padded",
      {3, 2, 24, {3,    2,    1,    6,    5,    4,    9,    8,    7,    0xEE, 0xEE, 0xEE,
@@ -72,7 +70,7 @@ const DecodeCase decodeCases[] = {
     {"colour table longer than 256 entries",
      {1, 1, 8, {2, 0, 0, 0}, paletteOf(300, {{2, 0x203040}}, 0x0F0F0F), 0, 300, {}, 40, false},
      {0x203040}},
-    {"core header without file header",
+    {"core header without file header, three-byte colours",
      {2, 1, 8, {7, 0, 0, 0}, paletteOf(256, {{7, 0x0A0B0C}}), 0, 0, {}, 12, false},
      {0x0A0B0C, 0}},
     // Row 0: a run of three 1s, end of line; row 1: literal 2 1 2, end of bitmap.
@@ -82,19 +80,30 @@ const DecodeCase decodeCases[] = {
     // Run of 3 alternating 1, 2, end of line; delta right 2; literal 2, 1, 1 whose last
     // pixel falls outside the row.
     {"run length, 4 bits, with a delta",
-     {4,
-      2,
-      4,
-      {3, 0x12, 0, 0, 0, 2, 2, 0, 0, 3, 0x21, 0x10, 0, 1},
-      paletteOf(16, {{1, 0x111111}, {2, 0x222222}}),
-      2},
-     {0x111111, 0x222222, 0x111111, 0, 0, 0, 0x222222, 0x111111}},
+     {4, 2, 4, {3, 0x12, 0, 0, 0, 2, 2, 0, 0, 3, 0x21, 0x10, 0, 1}, {0, 0x111, 0x222}, 2, 3},
+     {0x111, 0x222, 0x111, 0, 0, 0, 0x222, 0x111}},
+    // Cut inside the literal run: the byte after the end (index 2, red) is not read.
+    {"cut file",
+     {3, 1, 8, {0, 3, 1, 1, 2, 0, 0, 1}, paletteOf(256, {{1, 0x010101}, {2, 0xFF0000}}), 1},
+     {0x010101, 0x010101, 0},
+     "",
+     4},
+    {"unknown header size",
+     {1, 1, 24, {1, 2, 3, 0}, {}, 0, 0, {}, 108},
+     {},
+     "Error: Unknown DIB file format.\n"},
+    {"pixels cut short", {2, 2, 24, {1, 2, 3, 4, 5, 6, 0, 0, 1, 2}}, {}, conversionError},
+    {"unknown depth", {1, 1, 7, {0, 0, 0, 0}}, {}, conversionError},
+    {"no width", {0, 1, 24, {}}, {}, conversionError},
+    {"run length on 24 bits", {1, 1, 24, {0, 1}, {}, 1}, {}, conversionError},
+    {"too big", {1 << 20, 1 << 20, 24, {}}, {}, "Error: Out of memory.\n"},
 };
 
-TEST(DibDecode, EachFormDecodesToItsPixelsBottomRowFirst) {
+TEST(DibDecode, EachFormDecodesToItsPixelsBottomRowFirstOrPrintsItsError) {
     for (const DecodeCase& c : decodeCases) {
-        const Decoded d = decode(c.form);
-        EXPECT_EQ(d.pixels, c.expected) << c.name << ": " << d.error;
+        const Decoded d = decode(c.form, c.cut);
+        EXPECT_EQ(d.pixels, c.expected) << c.name;
+        EXPECT_EQ(d.error, c.error) << c.name;
     }
 }
 
@@ -105,35 +114,6 @@ TEST(DibDecode, CoreHeaderSizesAreUnsigned) {
     ASSERT_EQ(d.height, 0x8001);
     EXPECT_EQ(d.pixels.front(), 0x770000u);
     EXPECT_EQ(d.pixels.back(), 0u);
-}
-
-TEST(DibDecode, FaultyFilesPrintTheirError) {
-    const std::string conversion = "Error: Image file conversion error.\n";
-    const struct {
-        BmpForm form;
-        std::string error;
-    } cases[] = {
-        {{1, 1, 24, {1, 2, 3, 0}, {}, 0, 0, {}, 108}, "Error: Unknown DIB file format.\n"},
-        {{2, 2, 24, {1, 2, 3, 4, 5, 6, 0, 0, 1, 2}}, conversion},
-        {{1, 1, 7, {0, 0, 0, 0}}, conversion},
-        {{0, 1, 24, {}}, conversion},
-        {{1, 1, 24, {0, 1}, {}, 1}, conversion},
-        {{1 << 20, 1 << 20, 24, {}}, "Error: Out of memory.\n"},
-    };
-    for (const auto& c : cases) {
-        const Decoded d = decode(c.form);
-        EXPECT_TRUE(d.pixels.empty());
-        EXPECT_EQ(d.error, c.error);
-    }
-}
-
-TEST(DibDecode, CutFileNeverReadsPastItsEnd) {
-    const BmpForm s{
-        3, 1, 8, {0, 3, 1, 1, 2, 0, 0, 1}, paletteOf(256, {{1, 0x010101}, {2, 0xFF0000}}), 1};
-    const Bytes file = makeBmp(s);
-    // Cut inside the literal run, the byte after the end (index 2, red) is not read.
-    const Decoded cut = decode(file, file.size() - 4);
-    EXPECT_EQ(cut.pixels, (Pixels{0x010101, 0x010101, 0})) << cut.error;
 }
 
 TEST(DibFile, LoadsFromAFileAndReportsAMissingOne) {
