@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -26,21 +25,14 @@ inline void put32(Bytes& b, std::uint32_t v) {
 
 // A BMP as rows of a table give it: size and depth, the pixel bytes, then the rarer fields.
 struct BmpForm {
-    BmpForm(std::int32_t width = 1, std::int32_t height = 1, int bitCount = 24, Bytes bits = {},
-            std::vector<std::uint32_t> palette = {}, std::uint32_t compression = 0,
-            std::uint32_t coloursUsed = 0, std::vector<std::uint32_t> masks = {},
-            int headerSize = 40, bool fileHeader = true)
-        : width(width), height(height), bitCount(bitCount), bits(std::move(bits)),
-          palette(std::move(palette)), compression(compression), coloursUsed(coloursUsed),
-          masks(std::move(masks)), headerSize(headerSize), fileHeader(fileHeader) {}
-    std::int32_t width, height;
-    int bitCount;
-    Bytes bits;
-    std::vector<std::uint32_t> palette; // 0xRRGGBB
-    std::uint32_t compression, coloursUsed;
-    std::vector<std::uint32_t> masks; // written after a 40-byte header
-    int headerSize;
-    bool fileHeader;
+    std::int32_t width = 1, height = 1;
+    int bitCount = 24;
+    Bytes bits = {};
+    std::vector<std::uint32_t> palette = {}; // 0xRRGGBB
+    std::uint32_t compression = 0, coloursUsed = 0;
+    std::vector<std::uint32_t> masks = {}; // written after a 40-byte header
+    int headerSize = 40;
+    bool fileHeader = true;
 };
 
 // `count` palette entries of `fill`, with the given (index, colour) pairs set.
@@ -92,11 +84,6 @@ inline Bytes makeBmp(const BmpForm& s) {
 inline void writeFile(const char* fileName, const Bytes& bytes) {
     std::ofstream(fileName, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
-inline Bytes readFile(const char* fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 using Sample = std::function<unsigned char(int x, int y, int component)>;
