@@ -114,13 +114,7 @@ TEST(DibDecode, CoreHeaderSizesAreUnsigned) {
     EXPECT_EQ(d.pixels.back(), 0u);
 }
 
-TEST(DibFile, LoadsFromAFileAndReportsAMissingOne) {
-    writeFile("dib_test.bmp", makeBmp({1, 1, 24, {3, 2, 1, 0}}));
-    RgbImage* image = loadDib("dib_test.bmp");
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->pixels[0], 1);
-    EXPECT_EQ(image->pixels[2], 3);
-    freeDib(image);
+TEST(DibFile, AMissingFileIsReported) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(loadDib("no-such-picture.bmp"), nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),

@@ -6,14 +6,13 @@
 #include <vector>
 
 #include "assets/mesh.h"
-#include "assets/texture.h"
 #include "models.h"
 
 namespace {
 
-Mesh meshFrom(const std::string& text, TextureRegistry* registry = nullptr) {
+Mesh meshFrom(const std::string& text) {
     std::ofstream("mesh_test.ase") << text;
-    return Mesh("mesh_test.ase", registry);
+    return Mesh("mesh_test.ase", nullptr);
 }
 
 TEST(MeshShade, IsFullFacingTheLightAndAQuarterFacingAway) {
@@ -70,19 +69,6 @@ TEST(MeshMaterial, SetPartMaterialWrapsBothNumbersAndANegativePartNamesNone) {
     Mesh noParts = meshFrom(materialsText({"a.jpg"}));
     noParts.setPartMaterial(1, 0);
     EXPECT_TRUE(noParts.parts.empty());
-}
-
-TEST(MeshTextures, RegistryGetsOneRequestPerFileNameInOrder) {
-    TextureRegistry registry;
-    Mesh board = meshFrom(materialsText({"board.jpg", "wood.jpg"}), &registry);
-    Mesh king = meshFrom(materialsText({"wood.jpg", "WOOD.jpg", "board.jpg"}), &registry);
-    ASSERT_EQ(registry.count, 3);
-    std::string requests;
-    for (const TextureRequest* r = registry.requests; r; r = r->next)
-        requests += r->fileName + " x" + std::to_string(r->slotCount) + " ";
-    EXPECT_EQ(requests, "board.jpg x2 wood.jpg x2 WOOD.jpg x1 ");
-    EXPECT_EQ(registry.requests->slots[0], &board.materials[0].textureName);
-    EXPECT_EQ(registry.requests->slots[1], &king.materials[2].textureName);
 }
 
 } // namespace
