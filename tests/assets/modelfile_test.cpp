@@ -41,9 +41,8 @@ TEST(ModelFile, ReadsMaterialsAndTheGeometryOfAPart) {
     EXPECT_EQ(describe(m), "'AsciiExport Version 2,00 - Mon Dec 07 2026' 2 materials 'Dark wood' "
                            "'Light'; part 'Pawn' material 1 counts 1 2 1: (0 0 0) (1 0 0) "
                            "(0 1 0) 0-1-2 n001");
-    ASSERT_EQ(m.materials.size(), 2u);
-    EXPECT_EQ(m.materials[0].textureFile, "dark.jpg");
-    EXPECT_EQ(m.materials[1].textureFile, "light.jpg");
+    EXPECT_EQ(m.materials.at(0).textureFile, "dark.jpg");
+    EXPECT_EQ(m.materials.at(1).textureFile, "light.jpg");
     const MeshPart& p = m.parts.at(0);
     EXPECT_EQ(p.faces.at(0).k483, 4);
     EXPECT_EQ(p.cornerTexCoords, (std::vector<float>{1, 0.75f, 0, 0.5f, 0.25f, 0, 1, 0.75f, 0}));
