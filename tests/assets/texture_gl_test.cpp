@@ -35,10 +35,11 @@ TextureInfo readTexture(std::uint32_t name) {
     return t;
 }
 
-TEST(TextureUpload, RowsOfAnyWidthArriveUnskewedAndNoPixelsGiveAGreyPlaceholder) {
+TEST(TextureUpload, RowsOfAnyWidthArriveUnskewedAndShrinkLinearly) {
     unsigned char pixels[3 * 2 * 3];
     for (int i = 0; i < 18; ++i)
         pixels[i] = static_cast<unsigned char>(10 * i);
+    // A picture without pixels gets a mid-grey placeholder.
     const std::vector<unsigned char> grey = {128, 128, 128};
     const struct {
         RgbImage image;
