@@ -17,8 +17,8 @@ const struct DecodeCase {
     const char* name;
     BmpForm form;
     Pixels expected;
+    std::size_t cut = 0; // bytes cut off the end of the file
     std::string error = "";
-    std::size_t cut = 0;
 } decodeCases[] = {
     // Bottom row, then top row; B, G, R per pixel and 2 padding bytes per row.
     {"24 bits, rows padded",
@@ -57,11 +57,12 @@ const struct DecodeCase {
      {4, 2, 4, {3, 0x12, 0, 0, 0, 2, 2, 0, 0, 3, 0x21, 0x10, 0, 1}, {0, 0x111, 0x222}, 2, 3},
      {0x111, 0x222, 0x111, 0, 0, 0, 0x222, 0x111}},
     // Cut inside the literal run: the byte after the end (index 2, red) is not read.
-    {"cut file",
+    {"cut in a literal run",
      {3, 1, 8, {0, 3, 1, 1, 2, 0, 0, 1}, paletteOf(256, {{1, 0x010101}, {2, 0xFF0000}}), 1},
      {0x010101, 0x010101, 0},
-     "",
      4},
+    // Cut between a run's count and its index: the run of index 2 after the end is not read.
+    {"cut in a pair", {4, 1, 8, {2, 1, 3, 2}, {0, 0x111, 0x222}, 1, 3}, {0x111, 0x111, 0, 0}, 1},
     // A signed height would read as 32767 rows from the top.
     {"core header heights are unsigned",
      {1, 0x8001, 24, Bytes(4 * 0x8001, 0), {}, 0, 0, {}, 12},
@@ -69,12 +70,13 @@ const struct DecodeCase {
     {"unknown header size",
      {1, 1, 24, {1, 2, 3, 0}, {}, 0, 0, {}, 108},
      {},
+     0,
      "Error: Unknown DIB file format.\n"},
-    {"pixels cut short", {2, 2, 24, {1, 2, 3, 4, 5, 6, 0, 0, 1, 2}}, {}, conversionError},
-    {"unknown depth", {1, 1, 7, {0, 0, 0, 0}}, {}, conversionError},
-    {"no width", {0, 1, 24, {}}, {}, conversionError},
-    {"run length on 24 bits", {1, 1, 24, {0, 1}, {}, 1}, {}, conversionError},
-    {"too big", {1 << 20, 1 << 20, 24, {}}, {}, "Error: Out of memory.\n"},
+    {"pixels cut short", {2, 2, 24, {1, 2, 3, 4, 5, 6, 0, 0, 1, 2}}, {}, 0, conversionError},
+    {"unknown depth", {1, 1, 7, {0, 0, 0, 0}}, {}, 0, conversionError},
+    {"no width", {0, 1, 24, {}}, {}, 0, conversionError},
+    {"run length on 24 bits", {1, 1, 24, {0, 1}, {}, 1}, {}, 0, conversionError},
+    {"too big", {1 << 20, 1 << 20, 24, {}}, {}, 0, "Error: Out of memory.\n"},
 };
 
 // Each form's pixels as 0xRRGGBB, bottom row first, or none and the error printed.

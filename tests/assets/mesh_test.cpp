@@ -33,10 +33,10 @@ TEST(MeshPrepare, OnlyTheLightMarbleNamedInCapitalsIsShadedFlat) {
 }
 
 TEST(MeshPrepareFaults, BadIndexesGiveZerosNotStrayReads) {
-    // Corner indexes 5 and -1 name no vertex; no texture faces at all; material 7 of none.
+    // Corner indexes 1 and -1 name no vertex; no texture faces at all; material 7 of none.
     const Mesh m = meshFrom("*GEOMOBJECT { *MESH { *MESH_NUMVERTEX 1 *MESH_NUMFACES 2 "
                             "*MESH_VERTEX_LIST { *MESH_VERTEX 0 1 2 3 } *MESH_FACE_LIST { "
-                            "*MESH_FACE 0: A: 0 B: 5 C: -1 AB: 1 BC: 1 CA: 1 x x } } "
+                            "*MESH_FACE 0: A: 0 B: 1 C: -1 AB: 1 BC: 1 CA: 1 x x } } "
                             "*MATERIAL_REF 7 }");
     const MeshPart& p = m.parts.at(0);
     // Face 1 was never given, so all its corners name vertex 0.
