@@ -33,7 +33,7 @@ TEST(HexToInt, ReadsCountDigitsAndANonDigitTakesTheNextDigitsValue) {
         const char* text;
         int count;
         unsigned value;
-    } cases[] = {{"d41", 3, 3393}, {"FFF", 3, 4095}, {"1g", 2, 16}, {"123456", 2, 0x12}};
+    } cases[] = {{"d41", 3, 3393}, {"1g", 2, 16}, {"g1", 2, 17}, {"123456", 2, 0x12}, {"5", 0, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(hexToInt(c.text, c.count), c.value) << c.text << ", " << c.count;
 }
