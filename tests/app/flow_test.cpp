@@ -79,8 +79,12 @@ TEST_F(GameFlow, StartsAGameForWhiteFromAClearState) {
 }
 
 // A left click selects a square, a second one on a target moves; other buttons do nothing. No
-// click counts while the move or the promotion prompt is shown, or after the end.
+// click counts in the menu, while the move or the promotion prompt is shown, or after the end.
 TEST_F(GameFlow, LeftClicksSelectAndMoveOnlyWhileThePlayerMayMove) {
+    startWith(nullptr);
+    press(SDLK_F1); // the menu over the game, which keeps its turn bits
+    click("e2");
+    EXPECT_EQ(selected(), std::tuple(-1, -1, 0));
     startWith(nullptr);
     click("e2", SDL_BUTTON_RIGHT);
     EXPECT_EQ(selected(), std::tuple(-1, -1, 0));
