@@ -14,21 +14,14 @@ inline std::string materialsText(const std::vector<std::string>& files) {
     return text + " }\n";
 }
 
-// One triangle using `material`, every corner with the same normal; `vertices` lists the three
-// vertices' coordinates, and the face names them in the order 2, 0, 1.
-inline std::string triangleText(int material, const std::string& normal,
-                                const std::string& vertices = "1 2 3  4 5 6  7 8 9") {
+// One triangle using `material`, every corner with the same normal, covering the whole
+// viewport under identity matrices.
+inline std::string triangleText(int material, const std::string& normal) {
     std::string text = "*GEOMOBJECT { *MESH { *MESH_NUMVERTEX 3 *MESH_NUMFACES 1 "
-                       "*MESH_VERTEX_LIST {";
-    for (std::size_t i = 0, at = 0; i < 3; ++i, at += 2) {
-        const std::size_t end = vertices.find("  ", at);
-        text += " *MESH_VERTEX " + std::to_string(i) + " " + vertices.substr(at, end - at);
-        at = end;
-    }
-    text += " } *MESH_FACE_LIST { *MESH_FACE 0: A: 2 B: 0 C: 1 AB: 1 BC: 1 CA: 1 "
-            "*MESH_SMOOTHING 1 *MESH_MTLID 0 } *MESH_NUMTVERTEX 2 *MESH_TVERTLIST { "
-            "*MESH_TVERT 0 0.5 0.25 0 *MESH_TVERT 1 1 0.75 0 } *MESH_NUMTVFACES 1 "
-            "*MESH_TFACELIST { *MESH_TFACE 0 1 0 1 } *MESH_NORMALS { *MESH_FACENORMAL 0 0 0 1";
+                       "*MESH_VERTEX_LIST { *MESH_VERTEX 0 -1 -1 0 *MESH_VERTEX 1 3 -1 0 "
+                       "*MESH_VERTEX 2 -1 3 0 } *MESH_FACE_LIST { *MESH_FACE 0: A: 0 B: 1 C: 2 "
+                       "AB: 1 BC: 1 CA: 1 *MESH_SMOOTHING 1 *MESH_MTLID 0 } *MESH_NORMALS { "
+                       "*MESH_FACENORMAL 0 0 0 1";
     for (int i = 0; i < 3; ++i)
         text += " *MESH_VERTEXNORMAL " + std::to_string(i) + " " + normal;
     return text + " } } *MATERIAL_REF " + std::to_string(material) + " }\n";

@@ -8,39 +8,27 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <utility>
 #include <vector>
 
 using Bytes = std::vector<unsigned char>;
 
-inline void put16(Bytes& b, std::uint32_t v) {
-    b.push_back(v & 0xFF);
-    b.push_back((v >> 8) & 0xFF);
-}
-
-inline void put32(Bytes& b, std::uint32_t v) {
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
+// Appends the low `size` bytes of `v`, least significant first, as a BMP stores its fields.
+inline void put(Bytes& b, std::uint32_t v, int size) {
+    for (int i = 0; i < size; ++i)
+        b.push_back((v >> (8 * i)) & 0xFF);
 }
 
 // A BMP as rows of a table give it: size and depth, the pixel bytes, then the rarer fields.
 struct BmpForm {
-    BmpForm(std::int32_t width = 1, std::int32_t height = 1, int bitCount = 24, Bytes bits = {},
-            std::vector<std::uint32_t> palette = {}, std::uint32_t compression = 0,
-            std::uint32_t coloursUsed = 0, std::vector<std::uint32_t> masks = {},
-            int headerSize = 40, bool fileHeader = true)
-        : width(width), height(height), bitCount(bitCount), bits(std::move(bits)),
-          palette(std::move(palette)), compression(compression), coloursUsed(coloursUsed),
-          masks(std::move(masks)), headerSize(headerSize), fileHeader(fileHeader) {}
-    std::int32_t width, height;
-    int bitCount;
-    Bytes bits;
-    std::vector<std::uint32_t> palette; // 0xRRGGBB
-    std::uint32_t compression, coloursUsed;
-    std::vector<std::uint32_t> masks; // written after a 40-byte header
-    int headerSize;
-    bool fileHeader;
+    std::int32_t width = 1, height = 1;
+    int bitCount = 24;
+    Bytes bits = {};
+    std::vector<std::uint32_t> palette = {}; // 0xRRGGBB
+    std::uint32_t compression = 0, coloursUsed = 0;
+    std::vector<std::uint32_t> masks = {}; // written after a 40-byte header
+    int headerSize = 40;
+    bool fileHeader = true;
 };
 
 // `count` palette entries of `fill`, with the given (index, colour) pairs set.
@@ -54,61 +42,39 @@ paletteOf(std::size_t count, std::initializer_list<std::pair<int, std::uint32_t>
 }
 
 inline Bytes makeBmp(const BmpForm& s) {
+    // The core header has 16-bit sizes, no further fields and three-byte colours.
+    const bool core = s.headerSize == 12;
     Bytes info;
-    put32(info, s.headerSize);
-    if (s.headerSize == 12) {
-        for (std::uint32_t field :
-             {std::uint32_t(s.width), std::uint32_t(s.height), 1u, std::uint32_t(s.bitCount)})
-            put16(info, field);
-    } else {
-        put32(info, s.width);
-        put32(info, s.height);
-        put16(info, 1);
-        put16(info, s.bitCount);
+    put(info, s.headerSize, 4);
+    put(info, s.width, core ? 2 : 4);
+    put(info, s.height, core ? 2 : 4);
+    put(info, 1, 2);
+    put(info, s.bitCount, 2);
+    if (!core) {
         for (std::uint32_t field :
              {s.compression, std::uint32_t(s.bits.size()), 2835u, 2835u, s.coloursUsed, 0u})
-            put32(info, field);
+            put(info, field, 4);
         info.resize(s.headerSize, 0);
     }
     for (std::uint32_t m : s.masks)
-        put32(info, m);
-    for (std::uint32_t c : s.palette) {
-        for (int shift : {0, 8, 16})
-            info.push_back((c >> shift) & 0xFF);
-        if (s.headerSize != 12) info.push_back(0);
-    }
+        put(info, m, 4);
+    for (std::uint32_t c : s.palette)
+        put(info, c, core ? 3 : 4);
     Bytes file;
     if (s.fileHeader) {
         file = {'B', 'M'};
-        put32(file, 14 + info.size() + s.bits.size());
-        put32(file, 0);
-        put32(file, 14 + info.size());
+        for (std::size_t field :
+             {14 + info.size() + s.bits.size(), std::size_t(0), 14 + info.size()})
+            put(file, field, 4);
     }
     file.insert(file.end(), info.begin(), info.end());
     file.insert(file.end(), s.bits.begin(), s.bits.end());
     return file;
 }
 
-// A 24-bit BMP of one colour.
-inline BmpForm plainBmp(int width, int height, std::uint32_t rgb) {
-    BmpForm s{width, height};
-    const int stride = (width * 3 + 3) / 4 * 4;
-    s.bits.assign(static_cast<std::size_t>(stride) * height, 0);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            for (int c = 0; c < 3; ++c)
-                s.bits[y * stride + 3 * x + c] = (rgb >> (8 * c)) & 0xFF;
-    return s;
-}
-
 inline void writeFile(const char* fileName, const Bytes& bytes) {
     std::ofstream(fileName, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
-inline Bytes readFile(const char* fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 using Sample = std::function<unsigned char(int x, int y, int component)>;
