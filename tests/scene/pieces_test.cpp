@@ -59,13 +59,6 @@ TEST_F(Pieces, EveryPieceOfTheStartingPositionStandsOnItsOwnSquare) {
         }
 }
 
-TEST_F(Pieces, EachPieceTypeAndTheBoardHaveAModelAndOtherSlotsNone) {
-    for (int slot = 1; slot <= 7; ++slot)
-        EXPECT_NE(meshOf(slot), nullptr) << slot;
-    for (int slot : {-1, 0, 8})
-        EXPECT_EQ(meshOf(slot), nullptr) << slot;
-}
-
 TEST_F(Pieces, BlackPiecesAreDarkerAndTurnedAboutTheirSquareCentre) {
     const Frame empty = sceneFrame();
     for (int type = 1; type <= 6; ++type) {
