@@ -206,11 +206,3 @@ TEST_F(GameFlow, AComputersPromotionWaitsForAKey) {
     press(SDLK_d);
     EXPECT_EQ(pieceOn("a8"), 5);
 }
-
-TEST_F(GameFlow, AKeyAfterTheEndReturnsToTheMenuAndActsThere) {
-    startWith(foolsMate);
-    press(SDLK_h);
-    EXPECT_EQ(appState & (AppMenu | AppGame), AppMenu);
-    EXPECT_EQ(menuOptions.players, 1);
-    EXPECT_EQ(board.status, 0u);
-}
