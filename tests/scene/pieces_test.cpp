@@ -31,7 +31,11 @@ class Pieces : public testing::Test {
 
 } // namespace
 
-TEST_F(Pieces, EveryPieceOfTheStartingPositionStandsOnItsOwnSquare) {
+// Each piece of the starting position on its own square; a slot outside the table of models
+// has none.
+TEST_F(Pieces, EveryPieceStandsOnItsOwnSquareAndNoSlotOutsideTheTableHasAModel) {
+    for (int slot : {-1, 0, 8})
+        EXPECT_EQ(meshOf(slot), nullptr) << slot;
     board.reset();
     const Frame full = sceneFrame();
     for (int file = 1; file <= 8; ++file)
