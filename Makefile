@@ -9,6 +9,8 @@ JOBS ?= $(shell nproc)
 # -noreset keeps the server up between test programs: by default it resets when its last
 # client leaves, and a program connecting during that reset is refused.
 XVFB = xvfb-run -a -n $$(shuf -i 100-899 -n 1) -s "-screen 0 1280x1024x24 -noreset"
+# Commands that open a window run as they are on a display, under the virtual one without.
+HEADLESS = $(if $(DISPLAY),,$(XVFB))
 
 .PHONY: all build deps test-deps deb-deps run test fuzz install deb deb-check screenshots clean
 
@@ -40,16 +42,8 @@ sanitize-build: test-deps
 RUN_TESTS = sh -c 'ctest --output-on-failure -L unit -j$(JOBS) && ctest --output-on-failure -L display'
 
 test: test-deps build sanitize-build
-	@if [ -n "$$DISPLAY" ]; then \
-		cd $(BUILD) && $(RUN_TESTS); \
-	else \
-		cd $(BUILD) && $(XVFB) $(RUN_TESTS); \
-	fi
-	@if [ -n "$$DISPLAY" ]; then \
-		cd $(SANBUILD) && $(RUN_TESTS); \
-	else \
-		cd $(SANBUILD) && $(XVFB) $(RUN_TESTS); \
-	fi
+	@cd $(BUILD) && $(HEADLESS) $(RUN_TESTS)
+	@cd $(SANBUILD) && $(HEADLESS) $(RUN_TESTS)
 	@mkdir -p build-fuzz
 	@FUZZ_SECONDS=$${FUZZ_SECONDS:-3} fuzz/run.sh > build-fuzz/run.log 2>&1 \
 		|| { tail -n 40 build-fuzz/run.log; echo "fuzzing found a fault"; exit 1; }
@@ -77,11 +71,7 @@ deb: deb-deps
 # Checks the package: lintian, its files against the layout, and the unpacked game started
 # and closed by its window's close button.
 deb-check: deb
-	@if [ -n "$$DISPLAY" ]; then \
-		tests/packaging/deb_check.sh $(DEBBUILD)/kavrin-chess_$(VERSION)_*.deb; \
-	else \
-		$(XVFB) tests/packaging/deb_check.sh $(DEBBUILD)/kavrin-chess_$(VERSION)_*.deb; \
-	fi
+	@$(HEADLESS) tests/packaging/deb_check.sh $(DEBBUILD)/kavrin-chess_$(VERSION)_*.deb
 
 # The README's pictures, taken from the real binary under a virtual display.
 screenshots: test-deps build
