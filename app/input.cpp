@@ -2,9 +2,9 @@
 
 #include <GL/gl.h>
 
-#include "app/config.h"
-#include "app/state.h"
-#include "app/turn.h"
+#include "app/core/config.h"
+#include "app/core/state.h"
+#include "app/core/turn.h"
 #include "chess/board.h"
 #include "chess/computer.h"
 #include "scene/picking.h"

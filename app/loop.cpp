@@ -3,9 +3,9 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
-#include "app/config.h"
+#include "app/core/config.h"
 #include "app/input.h"
-#include "app/state.h"
+#include "app/core/state.h"
 #include "assets/loading.h"
 #include "scene/gamescreen.h"
 #include "scene/glsetup.h"

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "app/config.h"
+#include "app/core/config.h"
 #include "app/input.h"
 #include "app/loop.h"
-#include "app/state.h"
+#include "app/core/state.h"
 #include "assets/texture.h"
 #include "scene/camera.h"
 #include "scene/glsetup.h"

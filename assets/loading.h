@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/config.h"
+#include "app/core/config.h"
 
 class Mesh;
 

@@ -1,7 +1,7 @@
 # The libraries stand in layers, each reading only those below it:
 #   chess <- core <- assets <- screens <- scene <- app
-# A lower layer never includes or links an upper one; the one upward call, the computer's
-# move at the end of a camera turn, is a hook the application sets at start-up.
+# A folder is a layer (app/core holds the core records). A lower layer never includes or links
+# an upper one, and nothing calls upward: the application advances the game and then draws it.
 #
 # Included from the project, this checks the link graph at configure time and registers the
 # test `library_layers`; run with `cmake -P`, it checks every source file's includes.
@@ -12,7 +12,7 @@ set(KAVRIN_LAYERS chess core assets screens scene app)
 # belong to no library (tests, tools, system headers).
 function(kavrin_layer_of path out)
     set(layer "")
-    if(path MATCHES "^app/(config|keyword|state|turn)\\.(h|cpp)$")
+    if(path MATCHES "^app/core/")
         set(layer core)
     elseif(path MATCHES "^(chess|assets|screens|scene|app)/")
         set(layer ${CMAKE_MATCH_1})

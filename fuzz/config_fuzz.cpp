@@ -1,4 +1,4 @@
-#include "app/config.h"
+#include "app/core/config.h"
 #include "fuzz/fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

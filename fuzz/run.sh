@@ -9,12 +9,12 @@ mkdir -p "$out"
 flags="-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I$root"
 assets="$root/assets/modelfile.cpp $root/assets/mesh.cpp $root/assets/dib.cpp $root/assets/jpeg.cpp
         $root/assets/texture.cpp"
-app="$root/app/keyword.cpp $root/app/config.cpp"
+app="$root/app/core/keyword.cpp $root/app/core/config.cpp"
 targets=${*:-config model dib jpeg}
 for target in $targets; do
     case $target in
         config) sources="$root/fuzz/config_fuzz.cpp $app" ;;
-        *) sources="$root/fuzz/${target}_fuzz.cpp $assets $root/app/keyword.cpp" ;;
+        *) sources="$root/fuzz/${target}_fuzz.cpp $assets $root/app/core/keyword.cpp" ;;
     esac
     # shellcheck disable=SC2086
     clang++ $flags -o "$out/${target}_fuzz" $sources -lGL -ljpeg

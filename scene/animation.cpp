@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "app/state.h"
-#include "app/turn.h"
+#include "app/core/state.h"
+#include "app/core/turn.h"
 #include "assets/mesh.h"
 #include "chess/board.h"
 #include "scene/pieces.h"

@@ -6,8 +6,8 @@
 
 #include <cmath>
 
-#include "app/state.h"
-#include "app/turn.h"
+#include "app/core/state.h"
+#include "app/core/turn.h"
 
 namespace {
 

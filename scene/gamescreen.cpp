@@ -2,8 +2,8 @@
 
 #include <GL/gl.h>
 
-#include "app/config.h"
-#include "app/state.h"
+#include "app/core/config.h"
+#include "app/core/state.h"
 #include "assets/texture.h"
 #include "chess/board.h"
 #include "scene/animation.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/config.h"
+#include "app/core/config.h"
 #include "scene/camera.h"
 #include "scene/world.h"
 

@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "app/turn.h"
+#include "app/core/turn.h"
 #include "assets/loading.h"
 #include "assets/mesh.h"
 #include "assets/texture.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/config.h"
+#include "app/core/config.h"
 #include "assets/texture.h"
 
 unsigned int fontBase = 0;

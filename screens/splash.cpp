@@ -3,8 +3,8 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
-#include "app/config.h"
-#include "app/state.h"
+#include "app/core/config.h"
+#include "app/core/state.h"
 #include "assets/loading.h"
 #include "assets/texture.h"
 #include "screens/font.h"

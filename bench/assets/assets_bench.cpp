@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/config.h"
+#include "app/core/config.h"
 #include "assets/loading.h"
 #include "assets/mesh.h"
 #include "assets/texture.h"

@@ -15,9 +15,9 @@
 #include <new>
 #include <vector>
 
-#include "app/config.h"
-#include "app/state.h"
-#include "app/turn.h"
+#include "app/core/config.h"
+#include "app/core/state.h"
+#include "app/core/turn.h"
 #include "assets/loading.h"
 #include "assets/mesh.h"
 #include "assets/texture.h"

@@ -1,6 +1,6 @@
 // The state of the application between frames: the move the animation shows and what the keys
 // do in the menu and outside it.
-#include "app/turn.h"
+#include "app/core/turn.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 #include <tuple>
 
 #include "app/input.h"
-#include "app/state.h"
+#include "app/core/state.h"
 #include "chess/board.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Loads the data files that the build generates with the game's own readers: the
 // configuration, every model through the model reader and part preparation, and every picture
 // through the JPEG and BMP decoders.
-#include "app/config.h"
+#include "app/core/config.h"
 #include "assets/mesh.h"
 #include "assets/texture.h"
 #include "tests/display.h"

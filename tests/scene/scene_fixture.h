@@ -14,9 +14,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/config.h"
-#include "app/state.h"
-#include "app/turn.h"
+#include "app/core/config.h"
+#include "app/core/state.h"
+#include "app/core/turn.h"
 #include "assets/loading.h"
 #include "assets/texture.h"
 #include "chess/board.h"

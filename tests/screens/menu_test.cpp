@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/state.h"
+#include "app/core/state.h"
 #include "assets/texture.h"
 #include "screens/font.h"
 #include "screens/splash.h"

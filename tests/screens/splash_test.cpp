@@ -1,6 +1,6 @@
 #include "screens/splash.h"
 
-#include "app/state.h"
+#include "app/core/state.h"
 #include "assets/loading.h"
 #include "tests/scene/scene_fixture.h"
 

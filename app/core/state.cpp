@@ -1,10 +1,10 @@
-#include "app/state.h"
+#include "app/core/state.h"
 
 #include <SDL.h>
 
 #include <cstdlib>
 
-#include "app/turn.h"
+#include "app/core/turn.h"
 #include "chess/board.h"
 
 std::uint32_t appState = 0;

@@ -1,4 +1,4 @@
-#include "app/keyword.h"
+#include "app/core/keyword.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "app/turn.h"
+#include "app/core/turn.h"
 
 #include <SDL.h>
 
-#include "app/state.h"
+#include "app/core/state.h"
 #include "chess/board.h"
 
 Selection selection = {-1, -1, nullptr};

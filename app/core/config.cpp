@@ -1,4 +1,4 @@
-#include "app/config.h"
+#include "app/core/config.h"
 
 #include <cctype>
 #include <cstdint>
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <istream>
 
-#include "app/keyword.h"
+#include "app/core/keyword.h"
 
 Config config = {};
 
