@@ -1,14 +1,10 @@
 #include "app/input.h"
 
-#include <GL/gl.h>
-
-#include "app/core/config.h"
 #include "app/core/state.h"
 #include "app/core/turn.h"
 #include "chess/board.h"
 #include "chess/computer.h"
 #include "scene/picking.h"
-#include "screens/font.h"
 
 namespace {
 
@@ -68,7 +64,6 @@ int promotionType(SDLKey key) {
 void dismissFinishedGame() {
     clearAppBits(AppGame);
     setAppBits(AppMenu);
-    glDisable(GL_LIGHTING);
     board.reset();
 }
 
@@ -112,7 +107,11 @@ void onKey(const SDL_keysym& keysym) {
 void onMouseButton(const SDL_MouseButtonEvent& event) {
     if (!boardAcceptsClicks() || event.button != SDL_BUTTON_LEFT) return;
     const PickedSquare picked = pickSquare(event.x, event.y);
-    const int file = picked.file, rank = picked.rank;
+    onSquareClick(picked.file, picked.rank);
+}
+
+void onSquareClick(int file, int rank) {
+    if (!boardAcceptsClicks()) return;
     const int count = countAndFree(selection.targets, file, rank);
     selection.targets = nullptr;
     if (count != 0) {
@@ -127,11 +126,6 @@ void onMouseButton(const SDL_MouseButtonEvent& event) {
 }
 
 void computerMove() {
-    glEnable(GL_BLEND);
-    glColor3f(1, 0, 0);
-    printText(5, config.screenHeight - 31, "Premyslim...");
-    glDisable(GL_BLEND);
-
     const Move move = computer.chooseMove(board);
     if (countAndFree(board.legalTargetsAt(move.fromFile, move.fromRank), move.toFile,
                      move.toRank) == 0)

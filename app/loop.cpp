@@ -3,9 +3,11 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
+#include "app/advance.h"
 #include "app/core/config.h"
 #include "app/input.h"
 #include "app/core/state.h"
+#include "app/core/turn.h"
 #include "assets/loading.h"
 #include "scene/gamescreen.h"
 #include "scene/glsetup.h"
@@ -40,12 +42,15 @@ static bool dispatchEvent(const SDL_Event& event) {
     return false;
 }
 
+// The events of a frame act at its tick, so a phase they start runs from there.
 void runEventLoop() {
     bool quit = false;
     while (!quit) {
+        frameTicks = SDL_GetTicks();
         SDL_Event event;
         while (SDL_PollEvent(&event))
             quit = dispatchEvent(event) || quit;
+        advanceGame(SDL_GetTicks());
         drawFrame();
     }
 }

@@ -3,11 +3,10 @@
 #include <cstdio>
 
 #include "app/core/config.h"
-#include "app/input.h"
 #include "app/loop.h"
 #include "app/core/state.h"
+#include "app/core/turn.h"
 #include "assets/texture.h"
-#include "scene/camera.h"
 #include "scene/glsetup.h"
 
 namespace {
@@ -26,7 +25,6 @@ Uint32 videoFlags(const SDL_VideoInfo* info) {
 } // namespace
 
 int main(int, char**) {
-    setComputerMoveHook(computerMove);
     config = readConfig("chess.cfg");
     textureRegistry = new TextureRegistry;
     if (SDL_Init(SDL_INIT_VIDEO) < 0) failStartup("Video initialization failed: %s\n");
@@ -49,6 +47,7 @@ int main(int, char**) {
     resizeGL(config.screenWidth, config.screenHeight);
     appState = AppSplash;
     phaseStart = SDL_GetTicks();
+    frameTicks = phaseStart;
     SDL_WM_SetCaption("Kavrin chess", nullptr);
     runEventLoop();
     shutDown();

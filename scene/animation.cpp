@@ -42,28 +42,15 @@ void drawSinkingPiece(float t) {
     glPopMatrix();
 }
 
-void endMoveAnim() {
-    clearAppBits(AppMoveAnim);
-    if (board.status & PromotionPending) {
-        setAppBits(AppPromotionPrompt);
-        return;
-    }
-    handOver();
-}
-
 // The promoting side is still the application's side to move: the turn has not passed yet.
-void colourPromotedPiece(Mesh* pawn, Mesh* chosen) {
-    const int material = anyAppBit(AppBlackTurn) ? 0 : 1;
-    if (material == 0) {
-        glTranslatef(1.0f, 0.0f, -1.0f);
-        glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
-    }
-    if (pawn) pawn->setPartMaterial(material, 0);
-    if (chosen) chosen->setPartMaterial(material, 0);
+// The pawn and the chosen piece share its colour and its half turn.
+void orientAndColourPromotion(Mesh* chosen) {
+    const int side = anyAppBit(AppBlackTurn) ? -1 : 1;
+    orientAndColour(side * typeOf(moveAnim.movingPiece));
+    if (chosen) chosen->setPartMaterial(side < 0 ? 0 : 1, 0);
 }
 
 void drawSpinningPiece(float t) {
-    Mesh* const pawn = meshOf(typeOf(moveAnim.movingPiece));
     Mesh* const chosen =
         isPieceCode(moveAnim.newPiece) ? meshOf(typeOf(moveAnim.newPiece)) : nullptr;
     glPushMatrix();
@@ -71,7 +58,7 @@ void drawSpinningPiece(float t) {
     glTranslatef(0.5f, 0.0f, -0.5f);
     glRotatef(t * 360.0f, 0.0f, 1.0f, 0.0f);
     glTranslatef(-0.5f, 0.0f, 0.5f);
-    colourPromotedPiece(pawn, chosen);
+    orientAndColourPromotion(chosen);
     if (t < 0.5f) {
         drawPieceMesh(typeOf(moveAnim.movingPiece));
     } else if (chosen) {
@@ -84,30 +71,13 @@ void drawSpinningPiece(float t) {
 
 void drawMoveAnim() {
     drawStillPieces();
+    if (!isPieceCode(moveAnim.movingPiece)) return;
     const float t = phaseProgress();
-    if (!isPieceCode(moveAnim.movingPiece)) {
-        endMoveAnim();
-        return;
-    }
     drawFlyingPiece(t);
     drawSinkingPiece(t);
-    if (t < 1.0f) return;
-    endMoveAnim();
 }
 
 void drawPromotionAnim() {
     drawStillPieces();
-    const float t = phaseProgress();
-    if (isPieceCode(moveAnim.movingPiece)) drawSpinningPiece(t);
-    if (t < 1.0f) return;
-    clearAppBits(AppPromotionAnim);
-    handOver();
-}
-
-void handOver() {
-    const bool boardHasPassed = (anyAppBit(AppBlackTurn) && board.sideToMove == 1) ||
-                                (anyAppBit(AppWhiteTurn) && board.sideToMove == -1);
-    if (!boardHasPassed) return;
-    switchTurn();
-    startCameraTurn();
+    if (isPieceCode(moveAnim.movingPiece)) drawSpinningPiece(phaseProgress());
 }

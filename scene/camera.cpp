@@ -19,6 +19,10 @@ struct EyePosition {
     double x, y, z;
 };
 
+// The orbit's points straight behind rank 1 and rank 8, exactly: the resting eyes.
+constexpr EyePosition whiteEye = {centreX, eyeHeight, centreZ - orbitRadius};
+constexpr EyePosition blackEye = {centreX, eyeHeight, centreZ + orbitRadius};
+
 // The eye on the orbit round the board centre at `angle` radians, 9 units out and 10 up.
 EyePosition orbitEye(float angle) {
     return {centreX + orbitRadius * std::cos(angle), eyeHeight,
@@ -29,21 +33,13 @@ void lookFrom(const EyePosition& eye) {
     gluLookAt(eye.x, eye.y, eye.z, centreX, 0.0, centreZ, 0.0, 1.0, 0.0);
 }
 
-ComputerMoveHook computerMoveHook = nullptr;
-
 } // namespace
-
-void setComputerMoveHook(ComputerMoveHook hook) { computerMoveHook = hook; }
 
 // With neither turn bit set (no game running yet) the board is seen from White's side.
 void setRestingCamera() {
     const bool blackView =
         !anyAppBit(AppWhiteTurn) && menuOptions.rotate != 0 && anyAppBit(AppBlackTurn);
-    if (blackView) {
-        lookFrom({4.0, eyeHeight, 5.0});
-    } else {
-        lookFrom({4.0, eyeHeight, -13.0});
-    }
+    lookFrom(blackView ? blackEye : whiteEye);
 }
 
 // The turn bits already name the side now to move, so the eye leaves the other side's
@@ -53,7 +49,4 @@ void setTurningCamera() {
     float angle = whiteRestingAngle;
     if (menuOptions.rotate == 1) angle = (anyAppBit(AppWhiteTurn) ? pi / 2 : -pi / 2) + t * pi;
     lookFrom(orbitEye(angle));
-    if (t < 1.0f) return;
-    clearAppBits(AppCameraTurn);
-    if (anyAppBit(AppComputerToMove) && computerMoveHook) computerMoveHook();
 }

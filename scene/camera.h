@@ -8,12 +8,5 @@
 // from Black's eye (4, 10, 5).
 void setRestingCamera();
 
-// Looks from the turning camera at the running phase's progress; when the phase is complete
-// ends the camera turn and, if the computer is to move, runs the computer-move hook within
-// this frame.
+// Looks from the turning camera at the running phase's progress.
 void setTurningCamera();
-
-// The game flow's move of the computer lives above the scene, so the application hands it
-// down at start-up; without a hook the computer does not move.
-using ComputerMoveHook = void (*)();
-void setComputerMoveHook(ComputerMoveHook hook);

@@ -10,6 +10,7 @@
 #include "scene/camera.h"
 #include "scene/pieces.h"
 #include "screens/font.h"
+#include "screens/layout.h"
 
 namespace {
 
@@ -94,6 +95,15 @@ void placeCamera() {
     }
 }
 
+// The computer searched for its move in this frame's advance. The notice goes in before the
+// scene, which may cover it, as it did when the search ran inside the frame.
+void drawThinkingNotice() {
+    glEnable(GL_BLEND);
+    glColor3f(1.0f, 0.0f, 0.0f);
+    printText(5, config.screenHeight - 31, "Premyslim...");
+    glDisable(GL_BLEND);
+}
+
 void drawBoardAndPieces() {
     if (anyAppBit(AppMoveAnim)) {
         drawMoveAnim();
@@ -117,15 +127,15 @@ void drawStatusMessage() {
     glDisable(GL_BLEND);
 }
 
-// The 128 x 32 logo, 7 pixels from the top and the right edge.
+// The logo in the window's top-right corner.
 void drawLogo() {
     beginWindowPixels();
-    glTranslatef(static_cast<float>(config.screenWidth - 135),
-                 static_cast<float>(config.screenHeight - 39), 0.0f);
+    glTranslatef(static_cast<float>(config.screenWidth - logoWidth - logoMargin),
+                 static_cast<float>(config.screenHeight - logoHeight - logoMargin), 0.0f);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureLogo]);
     glColor3f(1.0f, 1.0f, 1.0f);
-    drawPictureQuad(1.0f, 0.0f, 128, 32);
+    drawPictureQuad(1.0f, 0.0f, logoWidth, logoHeight);
     endWindowPixels();
 }
 
@@ -133,6 +143,7 @@ void drawLogo() {
 
 void drawGameScreen() {
     placeCamera();
+    if (frameNotices.computerThought) drawThinkingNotice();
     drawHighlights();
     drawBoardAndPieces();
     glDisable(GL_LIGHTING);

@@ -6,21 +6,16 @@
 #include <fstream>
 #include <istream>
 
+#include "app/core/assetnames.h"
 #include "app/core/keyword.h"
 
 Config config = {};
 
 namespace {
 
-// The keys' codes, named after the key text each stands for. Three integer keys have no
-// chosen text: they are read and stored, and nothing uses them.
-constexpr KeywordCode KingKey = 3111;         // *KING
-constexpr KeywordCode QueenKey = 2250;        // *QUEEN
-constexpr KeywordCode BishopKey = 2282;       // *BISHOP
-constexpr KeywordCode KnightKey = 1847;       // *KNIGHT
-constexpr KeywordCode RookKey = 1620;         // *ROOK
-constexpr KeywordCode PawnKey = 2567;         // *PAWN
-constexpr KeywordCode ChessboardKey = 3360;   // *CHESSBOARD
+// The integer keys' codes, named after the key text each stands for (the model keys are listed
+// with their models in assetnames.h). Three integer keys have no chosen text: they are read
+// and stored, and nothing uses them.
 constexpr KeywordCode ScreenWidthKey = 2469;  // *SCREEN_WIDTH
 constexpr KeywordCode ScreenHeightKey = 1897; // *SCREEN_HEIGHT
 constexpr KeywordCode ScreenBppKey = 3583;    // *SCREEN_BPP
@@ -38,14 +33,9 @@ struct Field {
 };
 
 Field fieldFor(Config& record, KeywordCode code) {
+    for (const ModelAsset& model : modelAssets)
+        if (code == model.keyCode) return {ValueKind::Text, record.*model.field, nullptr};
     switch (code) {
-    case KingKey: return {ValueKind::Text, record.kingModel, nullptr};
-    case QueenKey: return {ValueKind::Text, record.queenModel, nullptr};
-    case BishopKey: return {ValueKind::Text, record.bishopModel, nullptr};
-    case KnightKey: return {ValueKind::Text, record.knightModel, nullptr};
-    case RookKey: return {ValueKind::Text, record.rookModel, nullptr};
-    case PawnKey: return {ValueKind::Text, record.pawnModel, nullptr};
-    case ChessboardKey: return {ValueKind::Text, record.boardModel, nullptr};
     case ScreenWidthKey: return {ValueKind::Integer, nullptr, &record.screenWidth};
     case ScreenHeightKey: return {ValueKind::Integer, nullptr, &record.screenHeight};
     case ScreenBppKey: return {ValueKind::Integer, nullptr, &record.screenBpp};
@@ -72,13 +62,8 @@ void readToken(std::istream& in, char* out, std::size_t size) {
 
 void setDefaults(Config& record) {
     std::memset(&record, 0, sizeof record);
-    std::strcpy(record.kingModel, "king.ase");
-    std::strcpy(record.queenModel, "queen.ase");
-    std::strcpy(record.bishopModel, "bishop.ase");
-    std::strcpy(record.knightModel, "knight.ase");
-    std::strcpy(record.rookModel, "rook.ase");
-    std::strcpy(record.pawnModel, "pawn.ase");
-    std::strcpy(record.boardModel, "board.ase");
+    for (const ModelAsset& model : modelAssets)
+        std::strcpy(record.*model.field, model.fileName);
     record.screenWidth = defaultScreenWidth;
     record.screenHeight = defaultScreenHeight;
 }

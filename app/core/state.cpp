@@ -10,6 +10,7 @@
 std::uint32_t appState = 0;
 MenuOptions menuOptions = menuStartOptions;
 std::uint32_t phaseStart = 0;
+FrameNotices frameNotices = {false, false};
 
 void quitProgram(int status) {
     freeTargets(selection.targets);

@@ -33,6 +33,13 @@ extern MenuOptions menuOptions;
 // SDL tick count at which the running timed phase began.
 extern std::uint32_t phaseStart;
 
+// What the last advance of the game did that only the frame drawn right after it shows.
+struct FrameNotices {
+    bool loadingPicture;  // the splash's asset loading was asked for: its third picture
+    bool computerThought; // the computer searched for its move: "Premyslim..."
+};
+extern FrameNotices frameNotices;
+
 inline void setAppBits(std::uint32_t bits) { appState |= bits; }
 inline void clearAppBits(std::uint32_t bits) { appState &= ~bits; }
 // Whether at least one of `bits` is set.

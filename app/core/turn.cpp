@@ -1,24 +1,28 @@
 #include "app/core/turn.h"
 
-#include <SDL.h>
-
 #include "app/core/state.h"
 #include "chess/board.h"
 
 Selection selection = {-1, -1, nullptr};
 MoveAnim moveAnim = {-1, -1, -1, -1, -1, -1, 0, 0, 0};
+std::uint32_t frameTicks = 0;
 
 float phaseProgress() {
-    const std::uint32_t elapsed = SDL_GetTicks() - phaseStart;
+    const std::uint32_t elapsed = frameTicks - phaseStart;
     const float progress = static_cast<float>(elapsed) * 0.0002f;
     return progress > 1.0f ? 1.0f : progress;
+}
+
+float phaseSeconds() {
+    const std::uint32_t elapsed = frameTicks - phaseStart;
+    return static_cast<float>(elapsed) * 0.001f;
 }
 
 // With animations off the clock starts far in the future, so that the unsigned difference of
 // the next frame wraps round to nearly 2^32 and the phase is complete at once.
 static void restartPhaseClock() {
-    phaseStart = SDL_GetTicks();
-    if (menuOptions.animations == 0) phaseStart = SDL_GetTicks() + 30000;
+    phaseStart = frameTicks;
+    if (menuOptions.animations == 0) phaseStart = frameTicks + 30000;
     selection.selFile = -1;
     selection.selRank = -1;
 }
@@ -50,6 +54,14 @@ void switchTurn() {
         setAppBits(AppWhiteTurn);
         setAppBits(menuOptions.players == 2 ? AppComputerToMove : AppHumanToMove);
     }
+}
+
+void handOver() {
+    const bool boardHasPassed = (anyAppBit(AppBlackTurn) && board.sideToMove == 1) ||
+                                (anyAppBit(AppWhiteTurn) && board.sideToMove == -1);
+    if (!boardHasPassed) return;
+    switchTurn();
+    startCameraTurn();
 }
 
 void recordMove(int fromFile, int fromRank, int toFile, int toRank) {
