@@ -2,10 +2,11 @@
 #include "assets/mesh.h"
 
 #include <fstream>
-#include <limits>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
+#include <variant>
 
 namespace {
 
@@ -116,7 +117,7 @@ constexpr KeywordCode MeshTvert = 761;       // *MESH_TVERT
 constexpr KeywordCode MeshVertcol = 446;     // *MESH_VERTCOL
 constexpr KeywordCode MeshTface = 2865;      // *MESH_TFACE
 constexpr KeywordCode MeshCface = 1314;      // *MESH_CFACE
-constexpr KeywordCode MeshFaceEntry = 3426;       // *MESH_FACE
+constexpr KeywordCode MeshFaceEntry = 3426;  // *MESH_FACE
 constexpr KeywordCode MeshFacenormal = 1852; // *MESH_FACENORMAL
 // Face entry attributes
 constexpr KeywordCode EdgeAb = 663;        // AB:
@@ -125,59 +126,41 @@ constexpr KeywordCode EdgeCa = 2927;       // CA:
 constexpr KeywordCode MeshSmoothing = 641; // *MESH_SMOOTHING
 constexpr KeywordCode MeshMtlid = 483;     // *MESH_MTLID
 
-class ModelReader {
+// The tokens and plain values of a model text. Every read stops at the end of the text.
+class TokenStream {
   public:
-    ModelReader(const std::string& text, Mesh& mesh) : in(text), size(text.size()), mesh(mesh) {}
+    explicit TokenStream(const std::string& text) : in(text), size(text.size()) {}
 
-    void readTopLevel();
-
-  private:
     bool atEnd();
     bool readToken(std::string& token);
-    KeywordCode codeOf(const std::string& token);
     KeywordCode nextCode();
-    std::int32_t readInt();
-    float readFloat();
-    Vec3 readVec3();
-    Int3 readInt3();
+    template <typename Number> Number readNumber();
     std::string readString();
+    char readChar();
+    // A count of list entries, or 0 when the rest of the file has no room for them.
     std::int32_t readCount();
     bool skipToOpener();
     void skipNestedBlock();
 
-    // Reads the block after its keyword; `entry` handles each code, returning false for
-    // codes it does not know.
-    template <typename Handler> void readBlock(Handler entry);
-
-    void readHeader();
-    void readMaterialList();
-    void readMaterial(MeshMaterial& material);
-    void readMap(MeshMaterial& material);
-    void readPart(MeshPart& part);
-    void readTransform(MeshPart& part);
-    void readMeshBlock(MeshPart& part);
-    void readFace(MeshPart& part);
-    void readFaceNormals(MeshPart& part);
-    template <typename T, typename ReadValue>
-    void readIndexedList(KeywordCode entryCode, std::vector<T>& list, ReadValue readValue);
+  private:
+    KeywordCode codeOf(const std::string& token);
 
     std::istringstream in;
     std::size_t size;
     // A model repeats a few dozen keywords many thousand times; each digest is taken once.
     std::unordered_map<std::string, KeywordCode> codes;
-    Mesh& mesh;
     long long claimedEntries = 0;
     bool ended = false;
 };
 
-bool ModelReader::atEnd() {
+bool TokenStream::atEnd() {
     if (ended) return true;
     in >> std::ws;
     if (!in || in.peek() == std::char_traits<char>::eof()) ended = true;
     return ended;
 }
 
-bool ModelReader::readToken(std::string& token) {
+bool TokenStream::readToken(std::string& token) {
     token.clear();
     if (atEnd()) return false;
     in >> token;
@@ -185,7 +168,7 @@ bool ModelReader::readToken(std::string& token) {
     return !token.empty();
 }
 
-KeywordCode ModelReader::codeOf(const std::string& token) {
+KeywordCode TokenStream::codeOf(const std::string& token) {
     const auto known = codes.find(token);
     if (known != codes.end()) return known->second;
     const KeywordCode code = keywordCode(token.c_str());
@@ -193,7 +176,7 @@ KeywordCode ModelReader::codeOf(const std::string& token) {
     return code;
 }
 
-KeywordCode ModelReader::nextCode() {
+KeywordCode TokenStream::nextCode() {
     std::string token;
     readToken(token);
     return codeOf(token);
@@ -201,9 +184,9 @@ KeywordCode ModelReader::nextCode() {
 
 // A number that cannot be read leaves the value 0 and drops the offending token, so the
 // reading always moves forward. An out-of-range number has been consumed already.
-std::int32_t ModelReader::readInt() {
+template <typename Number> Number TokenStream::readNumber() {
     if (atEnd()) return 0;
-    std::int32_t value = 0;
+    Number value = 0;
     in >> value;
     if (in.fail()) {
         in.clear();
@@ -216,38 +199,7 @@ std::int32_t ModelReader::readInt() {
     return value;
 }
 
-float ModelReader::readFloat() {
-    if (atEnd()) return 0;
-    float value = 0;
-    in >> value;
-    if (in.fail()) {
-        in.clear();
-        if (value == 0) {
-            std::string dropped;
-            readToken(dropped);
-        }
-        return 0;
-    }
-    return value;
-}
-
-Vec3 ModelReader::readVec3() {
-    Vec3 v;
-    v.x = readFloat();
-    v.y = readFloat();
-    v.z = readFloat();
-    return v;
-}
-
-Int3 ModelReader::readInt3() {
-    Int3 v;
-    v.a = readInt();
-    v.b = readInt();
-    v.c = readInt();
-    return v;
-}
-
-std::string ModelReader::readString() {
+std::string TokenStream::readString() {
     std::string token;
     readToken(token);
     if (token.empty() || token[0] != '"') return token;
@@ -263,8 +215,14 @@ std::string ModelReader::readString() {
     return value;
 }
 
-std::int32_t ModelReader::readCount() {
-    const std::int32_t n = readInt();
+char TokenStream::readChar() {
+    char c = 0;
+    in >> c;
+    return c;
+}
+
+std::int32_t TokenStream::readCount() {
+    const std::int32_t n = readNumber<std::int32_t>();
     const std::streamoff at = in.tellg();
     const long long left = at < 0 ? 0 : static_cast<long long>(size) - at;
     const long long room = static_cast<long long>(size) / minEntryBytes - claimedEntries;
@@ -273,7 +231,7 @@ std::int32_t ModelReader::readCount() {
     return n;
 }
 
-bool ModelReader::skipToOpener() {
+bool TokenStream::skipToOpener() {
     std::string token;
     while (readToken(token)) {
         if (codeOf(token) == BlockOpen) return true;
@@ -281,7 +239,7 @@ bool ModelReader::skipToOpener() {
     return false;
 }
 
-void ModelReader::skipNestedBlock() {
+void TokenStream::skipNestedBlock() {
     int depth = 1;
     std::string token;
     while (depth > 0 && readToken(token)) {
@@ -292,264 +250,244 @@ void ModelReader::skipNestedBlock() {
     }
 }
 
-template <typename Handler> void ModelReader::readBlock(Handler entry) {
-    if (!skipToOpener()) return;
-    while (!atEnd()) {
-        const KeywordCode code = nextCode();
+void readValue(TokenStream& in, std::int32_t& value) { value = in.readNumber<std::int32_t>(); }
+void readValue(TokenStream& in, float& value) { value = in.readNumber<float>(); }
+void readValue(TokenStream& in, std::string& value) { value = in.readString(); }
+
+void readValue(TokenStream& in, Vec3& v) {
+    readValue(in, v.x);
+    readValue(in, v.y);
+    readValue(in, v.z);
+}
+
+void readValue(TokenStream& in, Int3& v) {
+    readValue(in, v.a);
+    readValue(in, v.b);
+    readValue(in, v.c);
+}
+
+// The entries of lists and of the material table; each is read after its index.
+void readValue(TokenStream& in, MeshFace& face);
+void readValue(TokenStream& in, FaceNormals& entry);
+void readValue(TokenStream& in, MeshMaterial& material);
+
+// One keyword of a block: its code, and the field its value goes to or the reader of what
+// follows it (a nested block, a count, a list).
+template <typename Record> struct Row {
+    using Reader = void (*)(TokenStream&, Record&);
+    KeywordCode code;
+    std::variant<std::int32_t Record::*, float Record::*, std::string Record::*, Vec3 Record::*,
+                 Int3 Record::*, Reader>
+        field;
+};
+
+template <typename Record, std::size_t N>
+void readKeyword(TokenStream& in, const Row<Record> (&rows)[N], Record& record, KeywordCode code) {
+    for (const Row<Record>& row : rows) {
+        if (row.code != code) continue;
+        std::visit(
+            [&](auto field) {
+                if constexpr (std::is_same_v<decltype(field), typename Row<Record>::Reader>)
+                    field(in, record);
+                else
+                    readValue(in, record.*field);
+            },
+            row.field);
+        return;
+    }
+}
+
+// Reads the block that follows a keyword, handing each code inside to `entry`. A nested
+// block where a keyword belongs is skipped whole.
+template <typename Entry> void readBlock(TokenStream& in, Entry entry) {
+    if (!in.skipToOpener()) return;
+    while (!in.atEnd()) {
+        const KeywordCode code = in.nextCode();
         if (code == BlockClose) return;
         if (code == BlockOpen)
-            skipNestedBlock();
+            in.skipNestedBlock();
         else
             entry(code);
     }
 }
 
-void ModelReader::readTopLevel() {
-    while (!atEnd()) {
-        switch (nextCode()) {
-        case AsciiExport: mesh.k1474 = readInt(); break;
-        case Comment: mesh.k2649 = readString(); break;
-        case Scene: readHeader(); break;
-        case MaterialList: readMaterialList(); break;
-        case Geomobject:
-            mesh.parts.emplace_back();
-            readPart(mesh.parts.back());
-            break;
-        default: break;
-        }
-    }
+template <typename Record, std::size_t N>
+void readBlock(TokenStream& in, const Row<Record> (&rows)[N], Record& record) {
+    readBlock(in, [&](KeywordCode code) { readKeyword(in, rows, record, code); });
 }
 
-void ModelReader::readHeader() {
-    readBlock([this](KeywordCode code) {
-        switch (code) {
-        case SceneFilename: mesh.k3723 = readString(); break;
-        case SceneFirstframe: mesh.k2373 = readInt(); break;
-        case SceneLastframe: mesh.k1200 = readInt(); break;
-        case SceneFramespeed: mesh.k1845 = readInt(); break;
-        case SceneTicksperframe: mesh.k632 = readInt(); break;
-        case SceneBackgroundStatic: mesh.k352 = readVec3(); break;
-        case SceneAmbientStatic: mesh.k2448 = readVec3(); break;
-        default: break;
-        }
+template <auto member> struct OwnerOf;
+template <typename Owner, typename T, T Owner::*member> struct OwnerOf<member> {
+    using Record = Owner;
+};
+
+template <const auto& rows> struct TableOf;
+template <typename Owner, std::size_t N, const Row<Owner> (&rows)[N]> struct TableOf<rows> {
+    using Record = Owner;
+};
+
+// A nested block of the same record, read by its own table.
+template <const auto& rows> void block(TokenStream& in, typename TableOf<rows>::Record& record) {
+    readBlock(in, rows, record);
+}
+
+// A count: the lists it sizes are made anew with that many empty entries.
+template <auto count, auto... lists>
+void counted(TokenStream& in, typename OwnerOf<count>::Record& record) {
+    record.*count = in.readCount();
+    ((record.*lists).assign(record.*count, {}), ...);
+}
+
+// Entry i of a list, or a scratch entry when i is outside it, so the text stays in step.
+template <typename T> void readEntry(TokenStream& in, std::vector<T>& list) {
+    const std::int32_t i = in.readNumber<std::int32_t>();
+    T scratch{};
+    readValue(in, i >= 0 && static_cast<std::size_t>(i) < list.size() ? list[i] : scratch);
+}
+
+template <auto list> void entry(TokenStream& in, typename OwnerOf<list>::Record& record) {
+    readEntry(in, record.*list);
+}
+
+// A list block: each entry starts with the entry keyword; other codes are ignored.
+template <KeywordCode entryCode, auto list>
+void listOf(TokenStream& in, typename OwnerOf<list>::Record& record) {
+    readBlock(in, [&](KeywordCode code) {
+        if (code == entryCode) readEntry(in, record.*list);
     });
 }
 
-void ModelReader::readMaterialList() {
-    readBlock([this](KeywordCode code) {
-        if (code == MaterialCount) {
-            mesh.materialCount = readCount();
-            mesh.materials.assign(mesh.materialCount, MeshMaterial());
-        } else if (code == Material) {
-            const std::int32_t i = readInt();
-            // A material outside the table is read into scratch, so the file stays in step.
-            MeshMaterial scratch;
-            const bool inTable = i >= 0 && i < mesh.materialCount;
-            readMaterial(inTable ? mesh.materials[i] : scratch);
-        }
-    });
-}
+constexpr Row<MeshFace> faceAttributeRows[] = {
+    {MeshSmoothing, &MeshFace::k641}, {EdgeBc, &MeshFace::k303},  {MeshMtlid, &MeshFace::k483},
+    {EdgeAb, &MeshFace::k663},        {EdgeCa, &MeshFace::k2927},
+};
 
-void ModelReader::readMaterial(MeshMaterial& m) {
-    readBlock([this, &m](KeywordCode code) {
-        switch (code) {
-        case MaterialName: m.k918 = readString(); break;
-        case MaterialClass: m.k2630 = readString(); break;
-        case MaterialAmbient: m.k3841 = readVec3(); break;
-        case MaterialDiffuse: m.k2655 = readVec3(); break;
-        case MaterialSpecular: m.k1238 = readVec3(); break;
-        case MaterialShine: m.k2030 = readFloat(); break;
-        case MaterialShinestrength: m.k2306 = readFloat(); break;
-        case MaterialTransparency: m.k285 = readFloat(); break;
-        case MaterialWiresize: m.k1478 = readFloat(); break;
-        case MaterialShading: m.k32 = readString(); break;
-        case MaterialXpFalloff: m.k693 = readFloat(); break;
-        case MaterialSelfillum: m.k1240 = readFloat(); break;
-        case MaterialFalloff: m.k2144 = readString(); break;
-        case MaterialXpType: m.k3809 = readString(); break;
-        case MapDiffuse: readMap(m); break;
-        default: break;
-        }
-    });
-}
-
-void ModelReader::readMap(MeshMaterial& m) {
-    readBlock([this, &m](KeywordCode code) {
-        switch (code) {
-        case MapName: m.k3306 = readString(); break;
-        case MapClass: m.k2390 = readString(); break;
-        case MapSubno: m.k3168 = readInt(); break;
-        case MapAmount: m.k1467 = readFloat(); break;
-        case Bitmap: m.textureFile = readString(); break;
-        case MapType: m.k2821 = readString(); break;
-        case UvwUOffset: m.k1855 = readFloat(); break;
-        case UvwVOffset: m.k1171 = readFloat(); break;
-        case UvwUTiling: m.k1351 = readFloat(); break;
-        case UvwVTiling: m.k3253 = readFloat(); break;
-        case UvwAngle: m.k3568 = readFloat(); break;
-        case UvwBlur: m.k3923 = readFloat(); break;
-        case UvwBlurOffset: m.k202 = readFloat(); break;
-        case UvwNouseAmt: m.k1809 = readFloat(); break;
-        case UvwNoiseSize: m.k4089 = readFloat(); break;
-        case UvwNoiseLevel: m.k1887 = readFloat(); break;
-        case UvwNoisePhase: m.k2833 = readFloat(); break;
-        case BitmapFilter: m.k2585 = readString(); break;
-        default: break;
-        }
-    });
-}
-
-void ModelReader::readPart(MeshPart& part) {
-    readBlock([this, &part](KeywordCode code) {
-        switch (code) {
-        case NodeName: part.k1156 = readString(); break;
-        case MaterialRef: part.materialIndex = readInt(); break;
-        case PartVector1462: part.k1462 = readVec3(); break;
-        case PropRecvshadow: part.k1516 = readInt(); break;
-        case PropMotionblur: part.k3177 = readInt(); break;
-        case PropCastshadow: part.k3472 = readInt(); break;
-        case NodeTm: readTransform(part); break;
-        case MeshBlock: readMeshBlock(part); break;
-        default: break;
-        }
-    });
-}
-
-void ModelReader::readTransform(MeshPart& p) {
-    readBlock([this, &p](KeywordCode code) {
-        switch (code) {
-        case NodeName: p.t1156 = readString(); break;
-        case InheritPos: p.t4043 = readInt3(); break;
-        case InheritRot: p.t2766 = readInt3(); break;
-        case InheritScl: p.t3193 = readInt3(); break;
-        case TmRow0: p.t2612 = readVec3(); break;
-        case TmRow1: p.t1335 = readVec3(); break;
-        case TmRow2: p.t2826 = readVec3(); break;
-        case TmRow3: p.t1812 = readVec3(); break;
-        case TmPos: p.t1902 = readVec3(); break;
-        case TmRotaxis: p.t559 = readVec3(); break;
-        case TmScale: p.t3685 = readVec3(); break;
-        case TmScaleaxis: p.t2793 = readVec3(); break;
-        case TmRotangle: p.t3718 = readFloat(); break;
-        case TmScaleaxisang: p.t3786 = readFloat(); break;
-        default: break;
-        }
-    });
-}
-
-template <typename T, typename ReadValue>
-void ModelReader::readIndexedList(KeywordCode entryCode, std::vector<T>& list,
-                                  ReadValue readValue) {
-    readBlock([&](KeywordCode code) {
-        if (code != entryCode) return;
-        const std::int32_t i = readInt();
-        const T value = readValue();
-        if (i >= 0 && static_cast<std::size_t>(i) < list.size()) list[i] = value;
-    });
-}
-
-void ModelReader::readMeshBlock(MeshPart& p) {
-    auto vec3 = [this] { return readVec3(); };
-    auto int3 = [this] { return readInt3(); };
-    readBlock([&](KeywordCode code) {
-        switch (code) {
-        case Timevalue: p.k3001 = readInt(); break;
-        case MeshNumvertex:
-            p.vertexCount = readCount();
-            p.vertices.assign(p.vertexCount, Vec3{});
-            break;
-        case MeshNumtvertex:
-            p.texVertexCount = readCount();
-            p.texVertices.assign(p.texVertexCount, Vec3{});
-            break;
-        case MeshNumcvertex:
-            p.count2169 = readCount();
-            p.list3649.assign(p.count2169, Vec3{});
-            break;
-        case MeshNumfaces:
-            p.faceCount = readCount();
-            p.faces.assign(p.faceCount, MeshFace());
-            p.faceNormals.assign(p.faceCount, FaceNormals());
-            break;
-        case MeshNumtvfaces:
-            p.texFaceCount = readCount();
-            p.texFaces.assign(p.texFaceCount, Int3{});
-            break;
-        case MeshNumcvfaces:
-            p.count2682 = readCount();
-            p.list1794.assign(p.count2682, Int3{});
-            break;
-        case MeshVertexList: readIndexedList(MeshVertex, p.vertices, vec3); break;
-        case MeshTvertlist: readIndexedList(MeshTvert, p.texVertices, vec3); break;
-        case MeshCvertlist: readIndexedList(MeshVertcol, p.list3649, vec3); break;
-        case MeshTfacelist: readIndexedList(MeshTface, p.texFaces, int3); break;
-        case MeshCfacelist: readIndexedList(MeshCface, p.list1794, int3); break;
-        case MeshFaceList:
-            readBlock([this, &p](KeywordCode entry) {
-                if (entry == MeshFaceEntry) readFace(p);
-            });
-            break;
-        case MeshNormals:
-            readBlock([this, &p](KeywordCode entry) {
-                if (entry == MeshFacenormal) readFaceNormals(p);
-            });
-            break;
-        default: break;
-        }
-    });
-}
-
-// A face entry: index, a dropped word, three corner slots and five attribute slots.
-void ModelReader::readFace(MeshPart& p) {
-    const std::int32_t i = readInt();
-    MeshFace scratch;
-    MeshFace& face = i >= 0 && i < static_cast<std::int32_t>(p.faces.size()) ? p.faces[i] : scratch;
+// A face entry after its index: a dropped word, three corner slots and five attribute slots.
+void readValue(TokenStream& in, MeshFace& face) {
     std::string word;
     // The rest of the index's word when it ends in a colon, else the next token.
-    readToken(word);
+    in.readToken(word);
     for (int slot = 0; slot < 3; ++slot) {
-        if (atEnd()) return;
-        char label = 0;
-        in >> label;
-        readToken(word);
+        if (in.atEnd()) return;
+        const char label = in.readChar();
+        in.readToken(word);
         if (label == 'A')
-            face.a = readInt();
+            readValue(in, face.a);
         else if (label == 'B')
-            face.b = readInt();
+            readValue(in, face.b);
         else if (label == 'C')
-            face.c = readInt();
+            readValue(in, face.c);
     }
-    for (int slot = 0; slot < 5; ++slot) {
-        switch (nextCode()) {
-        case MeshSmoothing: face.k641 = readString(); break;
-        case EdgeBc: face.k303 = readInt(); break;
-        case MeshMtlid: face.k483 = readInt(); break;
-        case EdgeAb: face.k663 = readInt(); break;
-        case EdgeCa: face.k2927 = readInt(); break;
-        default: break;
-        }
+    for (int slot = 0; slot < 5; ++slot)
+        readKeyword(in, faceAttributeRows, face, in.nextCode());
+}
+
+void readValue(TokenStream& in, FaceNormals& entry) {
+    readValue(in, entry.faceNormal);
+    std::string word;
+    for (CornerNormal& corner : entry.corners) {
+        in.readToken(word);
+        readValue(in, corner.index);
+        readValue(in, corner.normal);
     }
 }
 
-void ModelReader::readFaceNormals(MeshPart& p) {
-    const std::int32_t i = readInt();
-    FaceNormals scratch;
-    FaceNormals& entry =
-        i >= 0 && i < static_cast<std::int32_t>(p.faceNormals.size()) ? p.faceNormals[i] : scratch;
-    entry.faceNormal = readVec3();
-    std::string word;
-    for (CornerNormal& corner : entry.corners) {
-        readToken(word);
-        corner.index = readInt();
-        corner.normal = readVec3();
-    }
+constexpr Row<MeshPart> meshRows[] = {
+    {Timevalue, &MeshPart::k3001},
+    {MeshNumvertex, counted<&MeshPart::vertexCount, &MeshPart::vertices>},
+    {MeshNumtvertex, counted<&MeshPart::texVertexCount, &MeshPart::texVertices>},
+    {MeshNumcvertex, counted<&MeshPart::count2169, &MeshPart::list3649>},
+    {MeshNumfaces, counted<&MeshPart::faceCount, &MeshPart::faces, &MeshPart::faceNormals>},
+    {MeshNumtvfaces, counted<&MeshPart::texFaceCount, &MeshPart::texFaces>},
+    {MeshNumcvfaces, counted<&MeshPart::count2682, &MeshPart::list1794>},
+    {MeshVertexList, listOf<MeshVertex, &MeshPart::vertices>},
+    {MeshTvertlist, listOf<MeshTvert, &MeshPart::texVertices>},
+    {MeshCvertlist, listOf<MeshVertcol, &MeshPart::list3649>},
+    {MeshTfacelist, listOf<MeshTface, &MeshPart::texFaces>},
+    {MeshCfacelist, listOf<MeshCface, &MeshPart::list1794>},
+    {MeshFaceList, listOf<MeshFaceEntry, &MeshPart::faces>},
+    {MeshNormals, listOf<MeshFacenormal, &MeshPart::faceNormals>},
+};
+
+constexpr Row<MeshPart> transformRows[] = {
+    {NodeName, &MeshPart::t1156},   {InheritPos, &MeshPart::t4043},
+    {InheritRot, &MeshPart::t2766}, {InheritScl, &MeshPart::t3193},
+    {TmRow0, &MeshPart::t2612},     {TmRow1, &MeshPart::t1335},
+    {TmRow2, &MeshPart::t2826},     {TmRow3, &MeshPart::t1812},
+    {TmPos, &MeshPart::t1902},      {TmRotaxis, &MeshPart::t559},
+    {TmScale, &MeshPart::t3685},    {TmScaleaxis, &MeshPart::t2793},
+    {TmRotangle, &MeshPart::t3718}, {TmScaleaxisang, &MeshPart::t3786},
+};
+
+constexpr Row<MeshPart> partRows[] = {
+    {NodeName, &MeshPart::k1156},       {MaterialRef, &MeshPart::materialIndex},
+    {PartVector1462, &MeshPart::k1462}, {PropRecvshadow, &MeshPart::k1516},
+    {PropMotionblur, &MeshPart::k3177}, {PropCastshadow, &MeshPart::k3472},
+    {NodeTm, block<transformRows>},     {MeshBlock, block<meshRows>},
+};
+
+constexpr Row<MeshMaterial> mapRows[] = {
+    {MapName, &MeshMaterial::k3306},       {MapClass, &MeshMaterial::k2390},
+    {MapSubno, &MeshMaterial::k3168},      {MapAmount, &MeshMaterial::k1467},
+    {Bitmap, &MeshMaterial::textureFile},  {MapType, &MeshMaterial::k2821},
+    {UvwUOffset, &MeshMaterial::k1855},    {UvwVOffset, &MeshMaterial::k1171},
+    {UvwUTiling, &MeshMaterial::k1351},    {UvwVTiling, &MeshMaterial::k3253},
+    {UvwAngle, &MeshMaterial::k3568},      {UvwBlur, &MeshMaterial::k3923},
+    {UvwBlurOffset, &MeshMaterial::k202},  {UvwNouseAmt, &MeshMaterial::k1809},
+    {UvwNoiseSize, &MeshMaterial::k4089},  {UvwNoiseLevel, &MeshMaterial::k1887},
+    {UvwNoisePhase, &MeshMaterial::k2833}, {BitmapFilter, &MeshMaterial::k2585},
+};
+
+constexpr Row<MeshMaterial> materialRows[] = {
+    {MaterialName, &MeshMaterial::k918},
+    {MaterialClass, &MeshMaterial::k2630},
+    {MaterialAmbient, &MeshMaterial::k3841},
+    {MaterialDiffuse, &MeshMaterial::k2655},
+    {MaterialSpecular, &MeshMaterial::k1238},
+    {MaterialShine, &MeshMaterial::k2030},
+    {MaterialShinestrength, &MeshMaterial::k2306},
+    {MaterialTransparency, &MeshMaterial::k285},
+    {MaterialWiresize, &MeshMaterial::k1478},
+    {MaterialShading, &MeshMaterial::k32},
+    {MaterialXpFalloff, &MeshMaterial::k693},
+    {MaterialSelfillum, &MeshMaterial::k1240},
+    {MaterialFalloff, &MeshMaterial::k2144},
+    {MaterialXpType, &MeshMaterial::k3809},
+    {MapDiffuse, block<mapRows>},
+};
+
+void readValue(TokenStream& in, MeshMaterial& material) { readBlock(in, materialRows, material); }
+
+constexpr Row<Mesh> materialListRows[] = {
+    {MaterialCount, counted<&Mesh::materialCount, &Mesh::materials>},
+    {Material, entry<&Mesh::materials>},
+};
+
+constexpr Row<Mesh> sceneRows[] = {
+    {SceneFilename, &Mesh::k3723},      {SceneFirstframe, &Mesh::k2373},
+    {SceneLastframe, &Mesh::k1200},     {SceneFramespeed, &Mesh::k1845},
+    {SceneTicksperframe, &Mesh::k632},  {SceneBackgroundStatic, &Mesh::k352},
+    {SceneAmbientStatic, &Mesh::k2448},
+};
+
+void readPart(TokenStream& in, Mesh& mesh) {
+    mesh.parts.emplace_back();
+    readBlock(in, partRows, mesh.parts.back());
 }
+
+// The top level is no block: openers and closers mean nothing here.
+constexpr Row<Mesh> topLevelRows[] = {
+    {AsciiExport, &Mesh::k1474}, {Comment, &Mesh::k2649},
+    {Scene, block<sceneRows>},   {MaterialList, block<materialListRows>},
+    {Geomobject, readPart},
+};
 
 } // namespace
 
 void readModelText(const std::string& text, Mesh& mesh) {
-    ModelReader reader(text, mesh);
-    reader.readTopLevel();
+    TokenStream in(text);
+    while (!in.atEnd())
+        readKeyword(in, topLevelRows, mesh, in.nextCode());
 }
 
 void readModelFile(const char* fileName, Mesh& mesh) {
