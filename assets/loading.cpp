@@ -1,5 +1,6 @@
 #include "assets/loading.h"
 
+#include "app/core/assetnames.h"
 #include "assets/mesh.h"
 #include "assets/texture.h"
 
@@ -7,13 +8,14 @@ Mesh** meshTable = nullptr;
 
 void loadModels(Config settings, Mesh**& table) {
     table = new Mesh*[8]();
-    table[7] = new Mesh(settings.boardModel, textureRegistry);
-    table[6] = new Mesh(settings.kingModel, textureRegistry);
-    table[5] = new Mesh(settings.queenModel, textureRegistry);
-    table[4] = new Mesh(settings.bishopModel, textureRegistry);
-    table[3] = new Mesh(settings.knightModel, textureRegistry);
-    table[2] = new Mesh(settings.rookModel, textureRegistry);
-    table[1] = new Mesh(settings.pawnModel, textureRegistry);
+    const auto load = [&](const ModelAsset& model) {
+        table[model.slot] = new Mesh(settings.*model.field, textureRegistry);
+    };
+    // The board first, then the king down to the pawn: the texture files are made in the order
+    // in which the models first name them.
+    load(modelAssets[BoardModel]);
+    for (int model = KingModel; model <= PawnModel; ++model)
+        load(modelAssets[model]);
     table[0] = nullptr;
     if (textureRegistry) textureRegistry->loadAll();
     delete textureRegistry;

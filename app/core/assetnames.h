@@ -1,9 +1,9 @@
 #pragma once
 
 // The names of the game's data files, each written once. The generator writes its files by
-// these names, the configuration's defaults, the model loading and the picture loading read
-// them, and CMake takes the list of the generator's outputs from this header: every quoted
-// name with an extension, outside the #include lines, is one generated file.
+// these names and the game reads them by the same names; CMake takes the list of the
+// generator's outputs from this header: every quoted name with an extension, outside the
+// #include lines, is one generated file.
 
 #include "app/core/config.h"
 #include "app/core/keyword.h"
@@ -11,7 +11,15 @@
 constexpr char configFile[] = "chess.cfg";
 
 // The seven models, in the order of Config's text fields.
-enum ModelIndex { KingModel, QueenModel, BishopModel, KnightModel, RookModel, PawnModel, BoardModel };
+enum ModelIndex {
+    KingModel,
+    QueenModel,
+    BishopModel,
+    KnightModel,
+    RookModel,
+    PawnModel,
+    BoardModel
+};
 
 struct ModelAsset {
     KeywordCode keyCode;        // the chess.cfg key that names the model's file

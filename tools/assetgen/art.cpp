@@ -1,5 +1,6 @@
 #include "art.h"
 
+#include "app/core/assetnames.h"
 #include "icon.h"
 #include "image.h"
 #include "pictures.h"
@@ -11,16 +12,16 @@ int writeArt(const std::string& dir) {
         return 0;
     }
     const std::string d = dir + "/";
-    int ok = writeJpeg(ivoryTexture(), d + "ivory.jpg");
-    ok &= writeJpeg(ebonyTexture(), d + "ebony.jpg");
-    ok &= writeJpeg(lightMarbleTexture(), d + "LIGHTMARBLE.JPG");
-    ok &= writeJpeg(darkStoneTexture(), d + "darkstone.jpg");
-    ok &= writeJpeg(woodTexture(), d + "wood.jpg");
-    ok &= writeJpeg(labelTexture(text), d + "labels.jpg");
-    ok &= writeBmp(fontPicture(text), d + "Font.bmp");
-    ok &= writeBmp(highlightPicture(), d + "Pole.bmp");
+    int ok = writeJpeg(ivoryTexture(), d + ivoryTextureFile);
+    ok &= writeJpeg(ebonyTexture(), d + ebonyTextureFile);
+    ok &= writeJpeg(lightMarbleTexture(), d + lightMarbleTextureFile);
+    ok &= writeJpeg(darkStoneTexture(), d + darkStoneTextureFile);
+    ok &= writeJpeg(woodTexture(), d + woodTextureFile);
+    ok &= writeJpeg(labelTexture(text), d + labelTextureFile);
+    ok &= writeBmp(fontPicture(text), d + fontPictureFile);
+    ok &= writeBmp(highlightPicture(), d + highlightPictureFile);
     ok &= writePictures(text, d);
-    ok &= writeIcon(text, 64, d + "kavrin-chess.png");
-    ok &= writeIcon(text, 128, d + "kavrin-chess-128.png");
+    ok &= writeIcon(text, 64, d + iconFile);
+    ok &= writeIcon(text, 128, d + largeIconFile);
     return ok && text.ok();
 }

@@ -2,17 +2,20 @@
 #include <cstdio>
 #include <string>
 
+#include "app/core/assetnames.h"
 #include "art.h"
 #include "models.h"
 
+// The game's own window size and every model by its key, in the order of the configuration.
 static int writeConfig(const std::string& dir) {
-    FILE* f = fopen((dir + "/chess.cfg").c_str(), "w");
+    FILE* f = fopen((dir + "/" + configFile).c_str(), "w");
     if (!f) {
         return 0;
     }
-    fprintf(f, "*SCREEN_WIDTH 1024\n*SCREEN_HEIGHT 768\n");
-    fprintf(f, "*KING king.ase\n*QUEEN queen.ase\n*BISHOP bishop.ase\n*KNIGHT knight.ase\n");
-    fprintf(f, "*ROOK rook.ase\n*PAWN pawn.ase\n*CHESSBOARD board.ase\n");
+    fprintf(f, "*SCREEN_WIDTH %d\n*SCREEN_HEIGHT %d\n", defaultScreenWidth, defaultScreenHeight);
+    for (const ModelAsset& model : modelAssets) {
+        fprintf(f, "%s %s\n", model.keyText, model.fileName);
+    }
     return fclose(f) == 0 ? 1 : 0;
 }
 
@@ -23,7 +26,8 @@ static int writeModels(const std::string& dir) {
             return 0;
         }
     }
-    return writeAse(buildBoard(), dir + "/board.ase");
+    const Model board = buildBoard();
+    return writeAse(board, dir + "/" + board.fileName);
 }
 
 int main(int argc, char** argv) {

@@ -283,9 +283,9 @@ Material material(const char* name, const char* bitmap, double r, double g, doub
 Model buildPiece(PieceType type) {
     static const char* const names[] = {"king", "queen", "bishop", "knight", "rook", "pawn"};
     Model model;
-    model.fileName = std::string(names[type]) + ".ase";
-    model.materials = {material("Black", "ebony.jpg", 0.2, 0.15, 0.12),
-                       material("White", "ivory.jpg", 0.95, 0.9, 0.8)};
+    model.fileName = modelAssets[type].fileName;
+    model.materials = {material("Black", ebonyTextureFile, 0.2, 0.15, 0.12),
+                       material("White", ivoryTextureFile, 0.95, 0.9, 0.8)};
     Part body;
     switch (type) {
     case King: body = kingBody(); break;
@@ -431,11 +431,11 @@ Part labels() {
 
 Model buildBoard() {
     Model model;
-    model.fileName = "board.ase";
-    model.materials = {material("LightMarble", "LIGHTMARBLE.JPG", 0.9, 0.88, 0.84),
-                       material("DarkStone", "darkstone.jpg", 0.3, 0.32, 0.3),
-                       material("Walnut", "wood.jpg", 0.5, 0.32, 0.18),
-                       material("Labels", "labels.jpg", 0.5, 0.32, 0.18)};
+    model.fileName = modelAssets[BoardModel].fileName;
+    model.materials = {material("LightMarble", lightMarbleTextureFile, 0.9, 0.88, 0.84),
+                       material("DarkStone", darkStoneTextureFile, 0.3, 0.32, 0.3),
+                       material("Walnut", woodTextureFile, 0.5, 0.32, 0.18),
+                       material("Labels", labelTextureFile, 0.5, 0.32, 0.18)};
     Part light = squares(true), dark = squares(false), wood = frame(), marks = labels();
     light.materialRef = 0;
     dark.materialRef = 1;

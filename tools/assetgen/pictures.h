@@ -5,5 +5,5 @@
 
 #include "image.h"
 
-// Writes splash.jpg, menu.jpg and kavrin.jpg with the given path prefix; returns 1 on success.
+// Writes the splash, menu and logo pictures with the given path prefix; returns 1 on success.
 int writePictures(TextSetter& text, const std::string& prefix);
