@@ -8,28 +8,29 @@
 
 #include "app/core/config.h"
 #include "assets/texture.h"
+#include "screens/layout.h"
 
 unsigned int fontBase = 0;
 
 void buildFont() {
-    fontBase = glGenLists(256);
+    fontBase = glGenLists(fontGlyphs);
     glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureFont]);
-    for (int b = 0; b < 256; ++b) {
-        const float s0 = static_cast<float>(b % 16) * 0.0625f;
-        const float tTop = 1.0f - static_cast<float>(b / 16) * 0.0625f;
-        const float tBottom = tTop - 0.0625f;
+    for (int b = 0; b < fontGlyphs; ++b) {
+        const float s0 = static_cast<float>(b % fontCellsPerRow) * fontCellSpan;
+        const float tTop = 1.0f - static_cast<float>(b / fontCellsPerRow) * fontCellSpan;
+        const float tBottom = tTop - fontCellSpan;
         glNewList(fontBase + b, GL_COMPILE);
         glBegin(GL_QUADS);
         glTexCoord2f(s0, tBottom);
         glVertex2i(0, 0);
-        glTexCoord2f(s0 + 0.0625f, tBottom);
-        glVertex2i(16, 0);
-        glTexCoord2f(s0 + 0.0625f, tTop);
-        glVertex2i(16, 16);
+        glTexCoord2f(s0 + fontCellSpan, tBottom);
+        glVertex2i(fontCellPixels, 0);
+        glTexCoord2f(s0 + fontCellSpan, tTop);
+        glVertex2i(fontCellPixels, fontCellPixels);
         glTexCoord2f(s0, tTop);
-        glVertex2i(0, 16);
+        glVertex2i(0, fontCellPixels);
         glEnd();
-        glTranslated(8, 0, 0);
+        glTranslated(fontAdvance, 0, 0);
         glEndList();
     }
 }

@@ -7,9 +7,12 @@
 // banner, 512 x 1024 in all. Texture t runs from 0 at the picture's top row to 1 at its bottom.
 constexpr int splashWidth = 512;
 constexpr int splashBandPixels = 320;
+constexpr int splashBands = 3;
 constexpr int splashBannerPixels = 64;
-constexpr float splashBandHeight = 0.3125f; // 320 / 1024
-constexpr float splashBannerTop = 0.9375f;  // 960 / 1024
+constexpr int splashBannerRow = splashBands * splashBandPixels;                         // 960
+constexpr int splashHeight = splashBannerRow + splashBannerPixels;                      // 1024
+constexpr float splashBandHeight = static_cast<float>(splashBandPixels) / splashHeight; // 0.3125
+constexpr float splashBannerTop = static_cast<float>(splashBannerRow) / splashHeight;   // 0.9375
 
 // The menu: the banner's top 10 pixels below the window's top, the 512 x 512 menu picture in
 // the lower-right corner, the eight text lines from 200 pixels below the top, 20 apart.
@@ -25,7 +28,10 @@ constexpr int logoHeight = 32;
 constexpr int logoMargin = 7;
 
 // The font picture: 16 x 16 cells of 16 x 16 pixels, one per byte, row 0 at the top; a text
-// advances 8 pixels per byte.
+// advances 8 pixels per byte, so neighbouring cells overlap by half.
 constexpr int fontCellsPerRow = 16;
 constexpr int fontCellPixels = 16;
+constexpr int fontGlyphs = fontCellsPerRow * fontCellsPerRow;              // 256
+constexpr int fontPicturePixels = fontCellsPerRow * fontCellPixels;        // 256
+constexpr float fontCellSpan = 1.0f / static_cast<float>(fontCellsPerRow); // 0.0625
 constexpr int fontAdvance = 8;

@@ -6,6 +6,7 @@
 #include "app/core/state.h"
 #include "assets/texture.h"
 #include "screens/font.h"
+#include "screens/layout.h"
 
 namespace {
 
@@ -56,24 +57,29 @@ const MenuTexts englishTexts = {
     "don't ",
 };
 
+// The splash picture's banner centred at the top, the menu picture in the lower-right corner,
+// at their own size.
 void drawPictures(int w, int h) {
     glDisable(GL_DEPTH_TEST);
     beginWindowPixels();
-    glTranslatef((w - 512) * 0.5f, static_cast<float>(h - 64 - 10), 0);
+    glTranslatef((w - splashWidth) * 0.5f,
+                 static_cast<float>(h - splashBannerPixels - menuBannerGap), 0);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureSplash]);
     glColor3f(1, 1, 1);
-    drawPictureQuad(1, 0.9375f, 512, 64);
+    drawPictureQuad(1, splashBannerTop, splashWidth, splashBannerPixels);
 
     glLoadIdentity();
-    glTranslatef(static_cast<float>(w - 512), 0, 0);
+    glTranslatef(static_cast<float>(w - menuPicturePixels), 0, 0);
     glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureMenu]);
-    drawPictureQuad(1, 0, 512, 512);
+    drawPictureQuad(1, 0, menuPicturePixels, menuPicturePixels);
 
     endWindowPixels();
     glEnable(GL_DEPTH_TEST);
 }
 
+// The eight lines in green, added to what lies behind them so that the font picture's black
+// leaves the pictures unchanged.
 void drawLines(int h) {
     const MenuTexts& texts = menuOptions.language == 1 ? englishTexts : czechTexts;
     const int players =
@@ -91,11 +97,11 @@ void drawLines(int h) {
     glEnable(GL_BLEND);
     glColor3f(0, 1, 0);
     for (int line = 0; line < 8; ++line) {
-        const int y = h - 200 - 20 * line;
+        const int y = h - menuFirstLineBelow - menuLineStep * line;
         if (arguments[line])
-            printText(50, y, texts.lines[line], arguments[line]);
+            printText(menuTextX, y, texts.lines[line], arguments[line]);
         else
-            printText(50, y, "%s", texts.lines[line]);
+            printText(menuTextX, y, "%s", texts.lines[line]);
     }
     glDisable(GL_BLEND);
 }

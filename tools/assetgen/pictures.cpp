@@ -5,7 +5,9 @@
 #include <limits>
 #include <map>
 
+#include "app/core/assetnames.h"
 #include "models.h"
+#include "screens/layout.h"
 #include "textures.h"
 
 namespace {
@@ -267,10 +269,14 @@ Instance turnedPiece(const Assets& a, PieceType type, double dx, double dz, bool
     return inst;
 }
 
+// The first row of splash band k (0, 1 or 2).
+constexpr int bandTop(int k) { return k * splashBandPixels; }
+
 // Band 1: the title over a row of our pieces, lit from above left.
 void titleBand(const Assets& a, TextSetter& text, Image& image) {
-    backdrop(image, 0, 320, {0.05f, 0.06f, 0.14f}, {0.02f, 0.02f, 0.04f}, {0.30f, 0.22f, 0.12f},
-             0.5, 0.75);
+    const int top = bandTop(0);
+    backdrop(image, top, splashBandPixels, {0.05f, 0.06f, 0.14f}, {0.02f, 0.02f, 0.04f},
+             {0.30f, 0.22f, 0.12f}, 0.5, 0.75);
     const std::vector<Instance> row = {piece(a, Rook, -2.3, -0.3, false),
                                        turnedPiece(a, Knight, -1.2, 0.2, true, 1.9 - quarterTurn),
                                        piece(a, King, 0.0, 0.0, true),
@@ -278,9 +284,13 @@ void titleBand(const Assets& a, TextSetter& text, Image& image) {
                                        piece(a, Bishop, 2.25, -0.25, true),
                                        piece(a, Pawn, -0.6, 1.2, false),
                                        piece(a, Pawn, 0.65, 1.2, true)};
-    composite(image, render(a, row, {{0.5, 1.5, 5.0}, {0.5, 0.5, -0.5}, 440}, 512, 320), 0, 52);
+    composite(
+        image,
+        render(a, row, {{0.5, 1.5, 5.0}, {0.5, 0.5, -0.5}, 440}, splashWidth, splashBandPixels), 0,
+        top + 52);
     const std::string name = "Kavrin chess";
-    title(text, image, serifBold, 54, name, centred(text, serifBold, 54, name, 512), 70, gold);
+    title(text, image, serifBold, 54, name, centred(text, serifBold, 54, name, splashWidth),
+          top + 70, gold);
 }
 
 // The Ruy Lopez after 1. e4 e5 2. Nf3 Nc6 3. Bb5: files a..h, ranks 1..8.
@@ -308,31 +318,37 @@ void ruyLopez(const Assets& a, std::vector<Instance>& scene) {
 // Band 2: the whole board in a well-known opening, seen from White's side under the title,
 // on the backdrop and light of the first band.
 void boardBand(const Assets& a, TextSetter& text, Image& image) {
-    backdrop(image, 320, 320, {0.05f, 0.06f, 0.14f}, {0.02f, 0.02f, 0.04f}, {0.30f, 0.22f, 0.12f},
-             0.5, 0.75);
+    const int top = bandTop(1);
+    backdrop(image, top, splashBandPixels, {0.05f, 0.06f, 0.14f}, {0.02f, 0.02f, 0.04f},
+             {0.30f, 0.22f, 0.12f}, 0.5, 0.75);
     std::vector<Instance> scene = {{&a.board, 0, 0, 0.0, -1}};
     ruyLopez(a, scene);
-    composite(image, render(a, scene, {{6.8, 9.4, -13.6}, {4.1, 0.45, -3.9}, 330}, 512, 320), 0,
-              320);
+    composite(image,
+              render(a, scene, {{6.8, 9.4, -13.6}, {4.1, 0.45, -3.9}, 330}, splashWidth,
+                     splashBandPixels),
+              0, top);
     const std::string name = "3D šachy";
-    title(text, image, serifBold, 44, name, centred(text, serifBold, 44, name, 512), 320 + 54,
-          gold);
+    title(text, image, serifBold, 44, name, centred(text, serifBold, 44, name, splashWidth),
+          top + 54, gold);
 }
 
 // Band 3: shown while the models load.
 void loadingBand(const Assets& a, TextSetter& text, Image& image) {
-    backdrop(image, 640, 320, {0.03f, 0.06f, 0.08f}, {0.01f, 0.02f, 0.03f}, {0.10f, 0.22f, 0.24f},
-             0.28, 0.55);
+    const int top = bandTop(2);
+    backdrop(image, top, splashBandPixels, {0.03f, 0.06f, 0.08f}, {0.01f, 0.02f, 0.03f},
+             {0.10f, 0.22f, 0.24f}, 0.28, 0.55);
     const std::vector<Instance> scene = {turnedPiece(a, Knight, 0, 0, true, -quarterTurn),
                                          piece(a, Pawn, 0.9, -0.6, false)};
-    composite(image, render(a, scene, {{-2.2, 1.3, 0.9}, {0.6, 0.58, -0.4}, 420}, 256, 320), 0,
-              640);
-    title(text, image, serifBold, 24, "Nahrávám modely...", 226, 640 + 140, pale);
-    title(text, image, sansBold, 20, "Loading models ...", 232, 640 + 180, {0.6f, 0.85f, 0.8f});
+    composite(image,
+              render(a, scene, {{-2.2, 1.3, 0.9}, {0.6, 0.58, -0.4}, 420}, splashWidth / 2,
+                     splashBandPixels),
+              0, top);
+    title(text, image, serifBold, 24, "Nahrávám modely...", 226, top + 140, pale);
+    title(text, image, sansBold, 20, "Loading models ...", 232, top + 180, {0.6f, 0.85f, 0.8f});
     for (int k = 0; k < 5; ++k) {
         for (int y = 0; y < 8; ++y) {
             for (int x = 0; x < 8; ++x) {
-                image.blend(236 + k * 22 + x, 640 + 214 + y, gold, 1.0f - k * 0.18f);
+                image.blend(236 + k * 22 + x, top + 214 + y, gold, 1.0f - k * 0.18f);
             }
         }
     }
@@ -340,19 +356,20 @@ void loadingBand(const Assets& a, TextSetter& text, Image& image) {
 
 // The menu banner: the title on a dark strip with gold rules.
 void bannerBand(TextSetter& text, Image& image) {
-    backdrop(image, 960, 64, {0.12f, 0.05f, 0.04f}, {0.05f, 0.02f, 0.02f}, {0.30f, 0.14f, 0.06f},
-             0.5, 0.5);
-    for (int x = 8; x < 504; ++x) {
-        image.blend(x, 964, gold, 0.8f);
-        image.blend(x, 1019, gold, 0.8f);
+    const int top = splashBannerRow, bottom = splashBannerRow + splashBannerPixels - 1;
+    backdrop(image, top, splashBannerPixels, {0.12f, 0.05f, 0.04f}, {0.05f, 0.02f, 0.02f},
+             {0.30f, 0.14f, 0.06f}, 0.5, 0.5);
+    for (int x = 8; x < splashWidth - 8; ++x) {
+        image.blend(x, top + 4, gold, 0.8f);
+        image.blend(x, bottom - 4, gold, 0.8f);
     }
     const std::string name = "Kavrin chess";
-    title(text, image, serifBold, 36, name, centred(text, serifBold, 36, name, 512), 960 + 46,
-          gold);
+    title(text, image, serifBold, 36, name, centred(text, serifBold, 36, name, splashWidth),
+          top + 46, gold);
 }
 
 Image splash(const Assets& a, TextSetter& text) {
-    Image image(512, 1024);
+    Image image(splashWidth, splashHeight);
     titleBand(a, text, image);
     boardBand(a, text, image);
     loadingBand(a, text, image);
@@ -363,19 +380,20 @@ Image splash(const Assets& a, TextSetter& text) {
 // The menu decoration: a corner of the board with a few pieces in the lower right, fading to
 // black towards the upper left where the menu text lies.
 Image menuPicture(const Assets& a) {
-    Image image(512, 512);
-    backdrop(image, 0, 512, {0.01f, 0.01f, 0.02f}, {0.03f, 0.03f, 0.05f}, {0.18f, 0.13f, 0.08f},
+    const int size = menuPicturePixels;
+    Image image(size, size);
+    backdrop(image, 0, size, {0.01f, 0.01f, 0.02f}, {0.03f, 0.03f, 0.05f}, {0.18f, 0.13f, 0.08f},
              0.85, 0.85);
     const std::vector<Instance> scene = {{&a.board, 0, 0, 0.0, -1},
                                          piece(a, King, 1, -1, true),
                                          piece(a, Queen, 2, -2, false),
                                          turnedPiece(a, Knight, 0, -3, true, -quarterTurn),
                                          piece(a, Pawn, 2, -1, true)};
-    composite(image, render(a, scene, {{-2.6, 3.2, 1.8}, {1.6, 0.3, -2.0}, 380}, 512, 512), 120,
+    composite(image, render(a, scene, {{-2.6, 3.2, 1.8}, {1.6, 0.3, -2.0}, 380}, size, size), 120,
               130);
-    for (int y = 0; y < 512; ++y) {
-        for (int x = 0; x < 512; ++x) {
-            const double d = std::hypot(x / 512.0, y / 512.0);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const double d = std::hypot(x / double(size), y / double(size));
             image.at(x, y) =
                 scaled(image.at(x, y), static_cast<float>(std::clamp((d - 0.55) * 1.6, 0.0, 1.0)));
         }
@@ -383,15 +401,16 @@ Image menuPicture(const Assets& a) {
     return image;
 }
 
+// The logo: a knight in a square at the left, the name to its right.
 Image logo(const Assets& a, TextSetter& text) {
-    Image image(128, 32);
-    backdrop(image, 0, 32, {0.14f, 0.06f, 0.04f}, {0.05f, 0.02f, 0.02f}, {0.3f, 0.15f, 0.05f}, 0.3,
-             0.5);
+    Image image(logoWidth, logoHeight);
+    backdrop(image, 0, logoHeight, {0.14f, 0.06f, 0.04f}, {0.05f, 0.02f, 0.02f},
+             {0.3f, 0.15f, 0.05f}, 0.3, 0.5);
     composite(image,
               render(a, {turnedPiece(a, Knight, 0, 0, true, -quarterTurn)},
-                     {{-2.2, 0.8, -0.45}, {0.5, 0.56, -0.45}, 68}, 32, 32),
+                     {{-2.2, 0.8, -0.45}, {0.5, 0.56, -0.45}, 68}, logoHeight, logoHeight),
               0, 0);
-    title(text, image, serifBold, 19, "Kavrin", 32, 23, gold);
+    title(text, image, serifBold, 19, "Kavrin", logoHeight, 23, gold);
     return image;
 }
 
@@ -409,11 +428,11 @@ int writePictures(TextSetter& text, const std::string& prefix) {
     a.stone = darkStoneTexture();
     a.wood = woodTexture();
     a.labels = labelTexture(text);
-    a.textures = {{"ivory.jpg", &a.ivory},        {"ebony.jpg", &a.ebony},
-                  {"LIGHTMARBLE.JPG", &a.marble}, {"darkstone.jpg", &a.stone},
-                  {"wood.jpg", &a.wood},          {"labels.jpg", &a.labels}};
-    int ok = writeJpeg(splash(a, text), prefix + "splash.jpg");
-    ok &= writeJpeg(menuPicture(a), prefix + "menu.jpg");
-    ok &= writeJpeg(logo(a, text), prefix + "kavrin.jpg");
+    a.textures = {{ivoryTextureFile, &a.ivory},        {ebonyTextureFile, &a.ebony},
+                  {lightMarbleTextureFile, &a.marble}, {darkStoneTextureFile, &a.stone},
+                  {woodTextureFile, &a.wood},          {labelTextureFile, &a.labels}};
+    int ok = writeJpeg(splash(a, text), prefix + splashPictureFile);
+    ok &= writeJpeg(menuPicture(a), prefix + menuPictureFile);
+    ok &= writeJpeg(logo(a, text), prefix + logoPictureFile);
     return ok;
 }

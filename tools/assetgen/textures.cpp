@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "screens/layout.h"
+
 namespace {
 
 // Veined stone: a sine across the picture bent by turbulence.
@@ -123,16 +125,18 @@ Image labelTexture(TextSetter& text) {
 }
 
 Image fontPicture(TextSetter& text) {
-    Image image(256, 256);
-    for (int b = 0; b < 256; ++b) {
+    Image image(fontPicturePixels, fontPicturePixels);
+    for (int b = 0; b < fontGlyphs; ++b) {
         const uint32_t cp = cp1250Character(b);
         if (cp == 0 || cp == 0xA0 || cp == 0xAD) {
             continue;
         }
-        const int cx = (b % 16) * 16, cy = (b / 16) * 16;
+        const int cx = (b % fontCellsPerRow) * fontCellPixels;
+        const int cy = (b / fontCellsPerRow) * fontCellPixels;
         // Baseline 12 pixels down the cell: room above for accented capitals, below for
         // descenders.
-        text.drawGlyph(image, monoBold, 13, cp, cx, cy + 12, cx, cy, cx + 16, cy + 16);
+        text.drawGlyph(image, monoBold, 13, cp, cx, cy + 12, cx, cy, cx + fontCellPixels,
+                       cy + fontCellPixels);
     }
     return image;
 }
