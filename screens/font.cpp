@@ -73,6 +73,7 @@ void printText(int x, int y, const char* format, ...) {
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
 
+    glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureFont]);
     glDisable(GL_DEPTH_TEST);
     beginWindowPixels();

@@ -8,6 +8,8 @@ void buildFont();
 
 // Formats a text (at most 255 bytes) and draws it with its first glyph cell's lower-left
 // corner at window pixel (x, y), y counted upwards; 8 pixels per byte. Null draws nothing.
+// Switches texturing on and binds the font picture, and leaves both so; the caller chooses the
+// colour and the blending. The text lies over everything drawn before it.
 void printText(int x, int y, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
 // 2D drawing in window pixels from the lower-left corner: the projection and the camera are

@@ -58,9 +58,10 @@ const MenuTexts englishTexts = {
 };
 
 // The splash picture's banner centred at the top, the menu picture in the lower-right corner,
-// at their own size.
+// both opaque and at their own size.
 void drawPictures(int w, int h) {
     glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
     beginWindowPixels();
     glTranslatef((w - splashWidth) * 0.5f,
                  static_cast<float>(h - splashBannerPixels - menuBannerGap), 0);

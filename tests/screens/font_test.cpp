@@ -8,12 +8,15 @@
 namespace {
 
 // The text drawn in white over a depth buffer that holds the nearest depth everywhere, where
-// no scene could be drawn: it shows only if text covers the scene.
+// no scene could be drawn: it shows only if text covers the scene. Texturing is off and no
+// picture bound before, so the text must bring its own.
 Frame textFrame(int x, int y, const std::string& text) {
     clearFrame();
     glClearDepth(0);
     glClear(GL_DEPTH_BUFFER_BIT);
     glClearDepth(1);
+    glDisable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, 0);
     glColor3f(1, 1, 1);
     printText(x, y, "%s", text.c_str());
     return Frame::read();
