@@ -12,6 +12,7 @@
 #include "scene/gamescreen.h"
 #include "scene/glsetup.h"
 #include "screens/font.h"
+#include "screens/layout.h"
 #include "screens/menu.h"
 #include "screens/splash.h"
 
@@ -57,6 +58,6 @@ void runEventLoop() {
 
 void shutDown() {
     if (anyAppBit(AppModelsLoaded)) freeModels();
-    glDeleteLists(fontBase, 256);
+    glDeleteLists(fontBase, fontGlyphs);
     quitProgram(0);
 }

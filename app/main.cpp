@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/core/assetnames.h"
 #include "app/core/config.h"
 #include "app/loop.h"
 #include "app/core/state.h"
@@ -25,7 +26,7 @@ Uint32 videoFlags(const SDL_VideoInfo* info) {
 } // namespace
 
 int main(int, char**) {
-    config = readConfig("chess.cfg");
+    config = readConfig(configFile);
     textureRegistry = new TextureRegistry;
     if (SDL_Init(SDL_INIT_VIDEO) < 0) failStartup("Video initialization failed: %s\n");
     const SDL_VideoInfo* info = SDL_GetVideoInfo();

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/core/assetnames.h"
+
 TextureRegistry* textureRegistry = nullptr;
 std::uint32_t pictureTextures[5] = {};
 
@@ -35,11 +37,12 @@ static bool fileExists(const char* fileName) {
 
 int loadPictures() {
     RgbImage splash, menu, logo;
-    loadJpeg("splash.jpg", splash);
-    loadJpeg("menu.jpg", menu);
-    loadJpeg("kavrin.jpg", logo);
-    RgbImage* font = fileExists("Font.bmp") ? loadDib("Font.bmp") : nullptr;
-    RgbImage* highlight = font && fileExists("Pole.bmp") ? loadDib("Pole.bmp") : nullptr;
+    loadJpeg(splashPictureFile, splash);
+    loadJpeg(menuPictureFile, menu);
+    loadJpeg(logoPictureFile, logo);
+    RgbImage* font = fileExists(fontPictureFile) ? loadDib(fontPictureFile) : nullptr;
+    RgbImage* highlight =
+        font && fileExists(highlightPictureFile) ? loadDib(highlightPictureFile) : nullptr;
     int result = 0;
     if (font && highlight) {
         GLuint names[5];
