@@ -273,4 +273,15 @@ TEST_F(GameFlow, TheSplashLoadsOnceAndGivesWayToTheMenuAt15Seconds) {
     EXPECT_EQ(appState, AppSplash | AppModelsLoaded);
     frame(1);
     EXPECT_EQ(appState, AppMenu | AppModelsLoaded);
+
+    // A stalled machine whose first frame after 13.5 s comes at 16 s loads then, and the menu
+    // follows in the next frame.
+    appState = AppSplash;
+    phaseStart = clock;
+    frame(13500);
+    EXPECT_EQ(appState, AppSplash);
+    frame(2500);
+    EXPECT_EQ(appState, AppSplash | AppModelsLoaded);
+    frame();
+    EXPECT_EQ(appState, AppMenu | AppModelsLoaded);
 }

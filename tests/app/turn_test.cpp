@@ -45,6 +45,18 @@ TEST_F(TurnState, AMoveIsRecordedFromTheBoardBeforeItAndAPromotionOnItsSquare) {
     EXPECT_EQ(fieldsOf(moveAnim), fieldsOf(queen));
 }
 
+// The turn passes only once the board has passed the move: then the camera turn starts.
+TEST_F(TurnState, TheTurnPassesWhenTheBoardHasPassedTheMove) {
+    appState = AppGame | AppWhiteTurn | AppHumanToMove;
+    handOver();
+    EXPECT_EQ(appState, AppGame | AppWhiteTurn | AppHumanToMove);
+    board.sideToMove = -1;
+    handOver();
+    EXPECT_EQ(appState, AppGame | AppBlackTurn | AppHumanToMove | AppCameraTurn);
+    handOver();
+    EXPECT_EQ(appState, AppGame | AppBlackTurn | AppHumanToMove | AppCameraTurn);
+}
+
 TEST_F(TurnState, MenuKeysAdvanceTheirOptionsAndWrapRound) {
     appState = AppMenu;
     const struct {

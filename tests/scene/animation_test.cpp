@@ -67,7 +67,7 @@ class Animation : public testing::Test {
 } // namespace
 
 // Drawn in order without the depth test, the sunken queen shows where it is.
-TEST_F(Animation, MoverArcsOverTheSinkingCaptureAndTheTurnPassesAtFiveSeconds) {
+TEST_F(Animation, MoverArcsOverTheSinkingCaptureAndLandsAtFiveSeconds) {
     putPiece(-6, 5, 8);
     putPiece(-5, 1, 5);
     whiteMoves(2, 1, 1, 1, 5);
@@ -77,37 +77,28 @@ TEST_F(Animation, MoverArcsOverTheSinkingCaptureAndTheTurnPassesAtFiveSeconds) {
     const Frame halfway = frameAt(2500);
     EXPECT_LT(halfway.difference(referenceFrame(moveSquares, 2, 1, 3, 2, -5, 5, 1)), 0.05);
     EXPECT_GT(halfway.difference(referenceFrame(moveSquares, 2, 1, 3, 0, -5, 5, 1)), 0.5);
-    frameAt(4999);
-    EXPECT_EQ(appState, AppGame | AppWhiteTurn | AppHumanToMove | AppMoveAnim);
     EXPECT_LT(frameAt(5000).difference(referenceFrame(moveSquares, 2, 1, 5, 0, -5, 5, 2)), 0.05);
-    EXPECT_EQ(appState, AppGame | AppBlackTurn | AppHumanToMove | AppCameraTurn);
-    EXPECT_EQ(phaseStart, phaseBegan + 5000);
 }
 
 TEST_F(Animation, WithoutAMoverOrWithAnimationsOffTheMoveShowsCompleteInItsFirstFrame) {
     whiteMoves(0, 2, 2, 2, 4);
     putPiece(1, 2, 4);
     EXPECT_LT(frameAt(0).difference(referenceFrame({{2, 2, 2}, {2, 4, 4}}, 0, 2, 4)), 0.01);
-    EXPECT_EQ(appState, AppGame | AppBlackTurn | AppHumanToMove | AppCameraTurn);
 
     startGameState();
     menuOptions.animations = 0;
     putPiece(-3, 5, 5);
     whiteMoves(1, 4, 4, 5, 5);
     EXPECT_LT(frameAt(16).difference(referenceFrame({{4, 5, 5}, {4, 5, 5}}, 1, 5, 5)), 0.05);
-    EXPECT_EQ(appState, AppGame | AppBlackTurn | AppHumanToMove | AppCameraTurn);
 }
 
 // The key chose a queen: the pawn on its last rank rises, spins, becomes the queen halfway
-// and lands in its side's colours; then the turn passes (White's to the computer) and the
-// selection is cleared.
+// and lands in its side's colours; the key cleared the selection.
 TEST_F(Animation, PromotedPawnRisesSpinsAndChangesHalfway) {
-    menuOptions.players = 1;
     const struct {
         std::int8_t pawn, queen, file, rank;
-        std::uint32_t side, next;
-    } promotions[] = {{1, 5, 7, 8, AppWhiteTurn, AppBlackTurn | AppComputerToMove},
-                      {-1, -5, 1, 1, AppBlackTurn, AppWhiteTurn | AppHumanToMove}};
+        std::uint32_t side;
+    } promotions[] = {{1, 5, 7, 8, AppWhiteTurn}, {-1, -5, 1, 1, AppBlackTurn}};
     for (const auto& p : promotions) {
         emptyBoard();
         putPiece(p.pawn, p.file, p.rank);
@@ -129,23 +120,10 @@ TEST_F(Animation, PromotedPawnRisesSpinsAndChangesHalfway) {
         EXPECT_NEAR(queen.y1 - queen.y0, queenLater.y1 - queenLater.y0, 2);
         // Lifted two units at the top of the arc: higher on the screen than at rest.
         EXPECT_GT(queen.y0, squareCentreOnScreen(p.file, p.rank).y + 20);
-        frameAt(4999, true);
-        EXPECT_EQ(appState, AppGame | p.side | AppHumanToMove | AppPromotionAnim);
         EXPECT_LT(
             frameAt(5000, true).difference(referenceFrame(noSquares, p.queen, p.file, p.rank)),
             0.05);
-        EXPECT_EQ(appState, AppGame | p.next | AppCameraTurn);
-        EXPECT_EQ(phaseStart, phaseBegan + 5000);
         EXPECT_EQ(selection.selFile, -1);
         EXPECT_EQ(selection.selRank, -1);
     }
-}
-
-TEST_F(Animation, TurnPassesOnlyWhenTheBoardHasPassedItAndAPawnOnTheLastRankAwaitsItsPiece) {
-    handOver();
-    EXPECT_EQ(appState, AppGame | AppWhiteTurn | AppHumanToMove);
-    board.status = PromotionPending;
-    whiteMoves(1, 1, 7, 1, 8);
-    frameAt(5000);
-    EXPECT_EQ(appState, AppGame | AppWhiteTurn | AppHumanToMove | AppPromotionPrompt);
 }

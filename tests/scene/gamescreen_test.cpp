@@ -119,15 +119,38 @@ TEST_F(GameScreen, DrawsTheBoardAndPiecesFromTheRestingCamera) {
     EXPECT_LT(screen.difference(Frame::read(), 0, 0, 1024, 768 - 48), 0.01);
 }
 
+// Halfway through the flight the knight is in the air: the same picture whether or not a
+// promotion animation is also marked, and not the promotion's picture.
 TEST_F(GameScreen, MoveAnimationIsDrawnEvenWhenAPromotionAnimationIsMarked) {
     moveAnim = {2, 1, 3, 3, 3, 3, 3, 0, 0};
     putPiece(0, 2, 1);
     putPiece(3, 3, 3);
     board.sideToMove = -1;
-    appState = AppGame | AppWhiteTurn | AppHumanToMove | AppPromotionAnim;
-    startMoveAnim();
-    testTicks = phaseStart + 5000;
-    screenFrame();
-    EXPECT_FALSE(anyAppBit(AppMoveAnim));
-    EXPECT_TRUE(allAppBits(AppPromotionAnim | AppCameraTurn | AppBlackTurn));
+    appState = AppGame | AppWhiteTurn | AppHumanToMove | AppMoveAnim;
+    phaseStart = testTicks - 2500;
+    const Frame flight = screenFrame();
+    appState |= AppPromotionAnim;
+    EXPECT_LT(screenFrame().difference(flight), 0.001);
+    appState &= ~AppMoveAnim;
+    EXPECT_GT(screenFrame().difference(flight), 0.05);
+}
+
+// In the frame whose advance ran the computer's search, "Premyslim..." stands in red in the
+// top-left corner, under anything the scene draws there.
+TEST_F(GameScreen, TheComputersNoticeShowsInTheFrameOfItsSearch) {
+    const Frame plain = screenFrame();
+    frameNotices.computerThought = true;
+    const Frame notice = screenFrame();
+    frameNotices.computerThought = false;
+    const Box changed = changedBox(plain, notice);
+    ASSERT_FALSE(changed.empty());
+    EXPECT_GE(changed.x0, 5);
+    EXPECT_LE(changed.x0, 8);
+    EXPECT_GE(changed.y0, 768 - 31);
+    EXPECT_LE(changed.y1, 768 - 31 + 16);
+    EXPECT_LE(changed.x1, 5 + 12 * 8);
+    for (int x = changed.x0; x < changed.x1; ++x)
+        for (int y = changed.y0; y < changed.y1; ++y)
+            EXPECT_EQ(notice.at(x, y)[1] + notice.at(x, y)[2],
+                      plain.at(x, y)[1] + plain.at(x, y)[2]);
 }

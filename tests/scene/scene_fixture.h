@@ -24,11 +24,8 @@
 #include "scene/glsetup.h"
 #include "tests/display.h"
 
-// The test binaries link with --wrap=SDL_GetTicks, so the game's code reads this clock
-// (defined in scene_fixture.cpp).
-extern Uint32 testTicks;
-// The calls of the computer's move, in the programs that stand in for it.
-extern int computerMoves;
+// The tick the game has been advanced to, which every draw reads: the tests' clock.
+inline std::uint32_t& testTicks = frameTicks;
 
 // The window stays 1024 x 768; a smaller size uses its lower-left part, as the game does
 // with the size of a resize event.
