@@ -10,11 +10,13 @@ cd "$work"
 source "$(dirname "$0")/../game/game.sh"
 printf '*SCREEN_WIDTH 800\n*SCREEN_HEIGHT 600\n' > chess.cfg
 
-# Each failure gives status 1 and one line on stderr.
+# Each failure gives status 1 and its message on stderr: one line for the video failure; the
+# missing pictures are each named before the OpenGL failure's line.
 env -u DISPLAY SDL_VIDEODRIVER=x11 "$game" 2> err.txt
 status=$?
 [ $status -eq 1 ] || fail "without a display the status was $status"
 grep -q '^Video initialization failed: ' err.txt || fail "message was: $(cat err.txt)"
+[ "$(wc -l < err.txt)" = 1 ] || fail "not one line: $(cat err.txt)"
 if [ -z "${DISPLAY:-}" ]; then
     echo "no display: window checks skipped"
     exit $failures
