@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-// One chess position on a 12 x 12 mailbox with a two-square border, plus the
-// attack and pin maps that legality is decided from.
+// One chess position on a 12 x 12 mailbox with a two-square border. The rules that answer
+// questions about it run on its compact form, the Position (chess/position.h).
 
 constexpr int squareIndex(int file, int rank) { return file - 12 * rank + 121; }
 constexpr int fileOf(int index) { return index % 12 - 1; }
@@ -56,7 +56,6 @@ constexpr int QueenSideRookOffset = -4 * FileStep;
 
 constexpr int BoardSquares = 144;
 constexpr std::int8_t BorderCode = 7;
-constexpr std::uint8_t NoDirection = 0xFF;
 
 enum StatusBit : std::uint32_t {
     WhiteInCheck = 2,
@@ -65,8 +64,6 @@ enum StatusBit : std::uint32_t {
     BlackMated = 16,
     Stalemate = 32,
     PromotionPending = 64,
-    ProbeEitherSide = 128,
-    KeepSide = 256,
     GameOverMask = WhiteMated | BlackMated | Stalemate,
 };
 
@@ -77,23 +74,11 @@ inline bool gameIsOver(std::uint32_t status) {
     return (status & GameOverMask) != 0 && !(status & PromotionPending);
 }
 
-struct PieceType {
-    std::uint8_t stepOnce;
-    std::uint8_t isKing;
-    std::uint8_t isPawn;
-    std::uint8_t dirs[16];
-};
-
+// A square of the board. untouched is 1 until a move starts or ends on it: it stands in for
+// the rule that a king, rook or pawn has not yet moved.
 struct Square {
     std::int8_t piece;
     std::uint8_t untouched;
-    std::uint8_t whiteAttackers;
-    std::uint8_t blackAttackers;
-    std::int32_t whiteAttacker;
-    std::int32_t blackAttacker;
-    std::uint8_t pinned;
-    std::int32_t pinFile;
-    std::int32_t pinRank;
 };
 
 struct MoveTarget {
@@ -127,7 +112,7 @@ template <class Node> Node* linkAtTail(Node* list, Node* node) {
 
 // List nodes of both kinds come from the heap; running out of memory throws std::bad_alloc
 // rather than return a list with a move silently left out.
-// Appends a node at the tail; returns the head (the new node for an empty list).
+// Appends a target node at the tail; returns the head (the new node for an empty list).
 MoveTarget* appendTarget(MoveTarget* list, int file, int rank, int castle, int doubleStep);
 // 1 if some node has that file and rank.
 int targetListContains(int file, int rank, const MoveTarget* list);
@@ -138,7 +123,7 @@ class Board {
   public:
     Board();
 
-    // The starting position with its attack counts.
+    // The starting position.
     void reset();
 
     Square squareAt(int file, int rank) const;
@@ -147,32 +132,16 @@ class Board {
     // (file, rank) of the king of that colour through file and rank; (-1, -1) if none.
     void findKing(int colour, int& file, int& rank) const;
 
-    // Squares the piece on index attacks or defends; the caller owns the list.
-    MoveTarget* attackedSquares(int index) const;
-    // Rewrites the derived square fields; +1 if the white king is attacked,
-    // -1 if the black king is, 0 if neither.
-    int refreshAttackMap();
-    // Squares that block a single check by the piece on checker, then the checker's own.
-    MoveTarget* evasionSquares(int checker) const;
-    // Legal destinations of the piece on index in generation order.
+    // Legal destinations of the piece on index in generation order; the caller owns the list.
     MoveTarget* legalTargets(int index) const;
     MoveTarget* legalTargetsAt(int file, int rank) const;
-    // legalTargets written into out (room for MaxPieceTargets), without list nodes; returns
-    // how many there are.
-    int collectLegalTargets(int index, MoveTarget* out) const;
-    // How many nodes legalTargets would give.
-    int countLegalTargets(int index) const;
-    // Over every piece, its colour's sign times its number of legal destinations.
-    int mobility() const;
-    // 1 if no piece of that colour has a legal move.
-    int hasNoLegalMove(int colour);
+    // 1 if no piece of that colour would have a legal move were it that colour's turn.
+    int hasNoLegalMove(int colour) const;
 
     // 1 if the move was legal and has been played; 0 leaves the board unchanged.
     int makeMove(int from, int to);
     int makeMoveAt(int fromFile, int fromRank, int toFile, int toRank);
-    // Plays a destination that legalTargets(from) gave, without checking it: the placement,
-    // the status update and the turn of the side to move.
-    void playTarget(int from, const MoveTarget& target);
+    // Judges check, mate and stalemate for the side to move into the status bits.
     void updateStatus();
     // Replaces the pawn waiting on its last rank with type 2..5.
     void promote(int type);
@@ -181,32 +150,6 @@ class Board {
     std::int32_t sideToMove;
     std::uint32_t status;
     std::int32_t enPassant;
-    std::int32_t directions[16];
-    PieceType pieceTypes[7];
-
-  private:
-    // Whether and how the side to move is in check, worked out once for all its pieces.
-    struct CheckState;
-
-    void clearDerivedFields();
-    // Adds every piece's attacks to the counts; the check indicator of refreshAttackMap.
-    // Gathers the kings and the sliders on the way, for the pin search.
-    int countAttacks(int& whiteKing, int& blackKing, int* sliders, int& sliderCount);
-    template <int S> void countAttacksOf(int index, int type);
-    void markPin(int index, int kingSquare);
-    template <class Visit>
-    void forEachAttackedSquare(int index, int s, int type, Visit&& visit) const;
-    template <class Visit> void forEachEvasionSquare(int checker, Visit&& visit) const;
-    CheckState checkState() const;
-    bool generates(int index) const;
-    template <class Sink> void generate(int index, const CheckState& check, Sink& sink) const;
-    template <bool InCheck, int S, class Sink>
-    void pieceTargets(int index, const CheckState& check, Sink& sink) const;
-    template <class Sink> void pawnExtras(int index, const CheckState* only, Sink& sink) const;
-    template <class Sink> void castlingTargets(int index, Sink& sink) const;
-    bool pinAllows(int index, int fx, int fy) const;
-    int opponentAttacks(int index, int mover) const;
-    bool enPassantIsSafe(int from, int to) const;
 };
 
 inline int Board::isEnemy(int mover, int target) const {

@@ -1,32 +1,8 @@
 #include "chess/computer.h"
 
-#include <cstring>
-
 ComputerPlayer computer;
 
 namespace {
-
-// The part of a board that a move changes, kept on the stack of each search level.
-struct SavedPosition {
-    Square squares[BoardSquares];
-    std::int32_t sideToMove;
-    std::uint32_t status;
-    std::int32_t enPassant;
-};
-
-void savePosition(const Board& board, SavedPosition& saved) {
-    std::memcpy(saved.squares, board.squares, sizeof saved.squares);
-    saved.sideToMove = board.sideToMove;
-    saved.status = board.status;
-    saved.enPassant = board.enPassant;
-}
-
-void restorePosition(Board& board, const SavedPosition& saved) {
-    std::memcpy(board.squares, saved.squares, sizeof saved.squares);
-    board.sideToMove = saved.sideToMove;
-    board.status = saved.status;
-    board.enPassant = saved.enPassant;
-}
 
 // Material by piece code -7..7, white counted positive and black negative.
 struct SignedMaterial {
@@ -39,53 +15,59 @@ struct SignedMaterial {
 };
 constexpr SignedMaterial signedMaterial;
 
+Bitboard piecesToMove(const Position& position) {
+    return position.byColour[position.sideToMove > 0 ? 0 : 1];
+}
+
 } // namespace
 
 ComputerPlayer::ComputerPlayer() : engineColour(1), movesMade(0), positionsEvaluated(0) {}
 
 Move ComputerPlayer::chooseMove(const Board& position) {
-    Move result = {0, 0, 0, 0, nullptr};
-    // Outside a8..h1 both boards hold border squares, whose attack counts no rule reads, so the
-    // maps copied here are current without a refresh.
-    std::memmove(squares + FirstSquare, position.squares + FirstSquare,
-                 (LastSquare - FirstSquare + 1) * sizeof(Square));
+    static_cast<Board&>(*this) = position;
     engineColour = position.sideToMove;
-    sideToMove = position.sideToMove;
-    status = position.status;
-    enPassant = position.enPassant;
     movesMade = 0;
     positionsEvaluated = 0;
 
-    Move* const list = allMoves();
+    Move result = {0, 0, 0, 0, nullptr}, first = result;
     int best = -SearchMax;
-    SavedPosition saved;
-    savePosition(*this, saved);
-    for (const Move* move = list; move; move = move->next) {
-        makeMoveAt(move->fromFile, move->fromRank, move->toFile, move->toRank);
-        ++movesMade;
-        const int score = -search(2, -SearchMax, SearchMax);
-        if (score > best) {
-            best = score;
-            result = {move->fromFile, move->fromRank, move->toFile, move->toRank, nullptr};
+    const Position root(*this);
+    for (Bitboard pieces = piecesToMove(root); pieces; pieces &= pieces - 1) {
+        const int from = lowestCell(pieces);
+        Destination targets[MaxPieceTargets];
+        const int count = root.destinations(from, targets);
+        for (int i = 0; i < count; ++i) {
+            Position child = root;
+            child.play(from, targets[i]);
+            ++movesMade;
+            const int score = -search(child, 2, -SearchMax, SearchMax);
+            const int fromIndex = indexOfCell(from), toIndex = indexOfCell(targets[i].cell);
+            const Move move = {fileOf(fromIndex), rankOf(fromIndex), fileOf(toIndex),
+                               rankOf(toIndex), nullptr};
+            if (first.fromFile == 0) first = move;
+            if (score > best) {
+                best = score;
+                result = move;
+            }
         }
-        restorePosition(*this, saved);
     }
     // Every move loses to a forced mate: still play one rather than none, so that the game
     // goes on to its end.
-    if (list && result.fromFile == 0)
-        result = {list->fromFile, list->fromRank, list->toFile, list->toRank, nullptr};
-    freeMoves(list);
-    return result;
+    return result.fromFile == 0 ? first : result;
 }
 
 Move* ComputerPlayer::allMoves() const {
+    const Position position(*this);
     Move* list = nullptr;
-    for (int index = FirstSquare; index <= LastSquare; ++index) {
-        if (!isSideToMovePiece(index)) continue;
-        MoveTarget targets[MaxPieceTargets];
-        const int count = collectLegalTargets(index, targets);
-        for (int i = 0; i < count; ++i)
-            list = appendMove(list, fileOf(index), rankOf(index), targets[i].file, targets[i].rank);
+    for (Bitboard pieces = piecesToMove(position); pieces; pieces &= pieces - 1) {
+        const int from = lowestCell(pieces);
+        Destination targets[MaxPieceTargets];
+        const int count = position.destinations(from, targets);
+        const int fromIndex = indexOfCell(from);
+        for (int i = 0; i < count; ++i) {
+            const int to = indexOfCell(targets[i].cell);
+            list = appendMove(list, fileOf(fromIndex), rankOf(fromIndex), fileOf(to), rankOf(to));
+        }
     }
     return list;
 }
@@ -94,31 +76,35 @@ Move* ComputerPlayer::appendMove(Move* list, int fromFile, int fromRank, int toF
     return linkAtTail(list, new Move{fromFile, fromRank, toFile, toRank, nullptr});
 }
 
+int ComputerPlayer::search(int depth, int alpha, int beta) {
+    return search(Position(*this), depth, alpha, beta);
+}
+
+int ComputerPlayer::evaluate() const { return evaluate(Position(*this)); }
+
 // Scores travel up the tree from the point of view of the side to move at each level; the
 // evaluation and the mate scores, which are the engine colour's, are turned at the leaves.
-int ComputerPlayer::search(int depth, int alpha, int beta) {
-    const int forSideToMove = sideToMove * engineColour;
-    if (status & BlackMated) return forSideToMove * engineColour * SearchMax;
-    if (status & WhiteMated) return -forSideToMove * engineColour * SearchMax;
-    if (status & Stalemate) return 0;
+// Each move is played on a copy of the position, so nothing needs taking back.
+int ComputerPlayer::search(const Position& position, int depth, int alpha, int beta) {
+    const int forSideToMove = position.sideToMove * engineColour;
+    if (position.status & BlackMated) return forSideToMove * engineColour * SearchMax;
+    if (position.status & WhiteMated) return -forSideToMove * engineColour * SearchMax;
+    if (position.status & Stalemate) return 0;
     if (depth == 0) {
         ++positionsEvaluated;
-        return forSideToMove * evaluate();
+        return forSideToMove * evaluate(position);
     }
-
-    SavedPosition saved;
-    savePosition(*this, saved);
-    // The moves are taken piece by piece in the order of allMoves, so that a cut-off
-    // leaves the remaining pieces' moves ungenerated.
-    for (int from = FirstSquare; from <= LastSquare; ++from) {
-        if (!isSideToMovePiece(from)) continue;
-        MoveTarget targets[MaxPieceTargets];
-        const int count = collectLegalTargets(from, targets);
+    // The moves are taken piece by piece in the order of allMoves, so that a cut-off leaves
+    // the remaining pieces' moves ungenerated.
+    for (Bitboard pieces = piecesToMove(position); pieces; pieces &= pieces - 1) {
+        const int from = lowestCell(pieces);
+        Destination targets[MaxPieceTargets];
+        const int count = position.destinations(from, targets);
         for (int i = 0; i < count; ++i) {
-            playTarget(from, targets[i]);
+            Position child = position;
+            child.play(from, targets[i]);
             ++movesMade;
-            const int value = -search(depth - 1, -beta, -alpha);
-            restorePosition(*this, saved);
+            const int value = -search(child, depth - 1, -beta, -alpha);
             if (value > alpha) {
                 if (value >= beta) return beta;
                 alpha = value;
@@ -128,16 +114,18 @@ int ComputerPlayer::search(int depth, int alpha, int beta) {
     return alpha;
 }
 
-// The check term is the same 50 on each of the 144 squares; squares outside a8..h1 are border
-// squares, which add no material.
-int ComputerPlayer::evaluate() const {
+// Material, a check term of 50 for each of the board's 144 squares (so 7200 for a check), and
+// 25 for each legal move of the side to move, counted for the engine colour.
+int ComputerPlayer::evaluate(const Position& position) const {
     int checkSign = 0;
-    if (status & WhiteInCheck)
+    if (position.status & WhiteInCheck)
         checkSign = 1;
-    else if (status & BlackInCheck)
+    else if (position.status & BlackInCheck)
         checkSign = -1;
     int material = 0;
-    for (int index = FirstSquare; index <= LastSquare; ++index)
-        material += signedMaterial[squares[index].piece];
-    return engineColour * (material + BoardSquares * 50 * checkSign + 25 * mobility());
+    for (Bitboard pieces = position.byColour[0] | position.byColour[1]; pieces;
+         pieces &= pieces - 1)
+        material += signedMaterial[position.piece[lowestCell(pieces)]];
+    const int mobility = position.sideToMove * position.countMoves();
+    return engineColour * (material + BoardSquares * 50 * checkSign + 25 * mobility);
 }

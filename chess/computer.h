@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "chess/board.h"
+#include "chess/position.h"
 
 // The computer player: a three-ply alpha-beta search over the legal moves, played and taken
 // back on a board of its own, with an evaluation of material, mobility and check.
@@ -35,6 +36,10 @@ class ComputerPlayer : public Board {
     // Counted by the last chooseMove: moves played on this board and positions evaluated.
     std::uint64_t movesMade;
     std::uint64_t positionsEvaluated;
+
+  private:
+    int search(const Position& position, int depth, int alpha, int beta);
+    int evaluate(const Position& position) const;
 };
 
 // The computer player, whose board is the search's scratch position.

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "chess/position.h"
+
 namespace {
 
 int pieceCode(char c) {
@@ -99,48 +101,54 @@ int countPieces(const Board& b, int code) {
     return count;
 }
 
-} // namespace
-
-int setFromFen(Board& target, const char* fen) {
-    if (!fen) return 0;
-    Board b;
-    for (int rank = 1; rank <= 8; ++rank)
-        for (int file = 1; file <= 8; ++file)
-            b.squares[squareIndex(file, rank)].piece = 0;
-    b.status = 0;
-
+// A record that the reader takes apart without a fault; the position it gives is judged after.
+bool readRecord(Board& b, const char* fen) {
     const char* p = skipSpaces(fen);
-    if (!readPlacement(b, p) || *p != ' ') return 0;
+    if (!readPlacement(b, p) || *p != ' ') return false;
     p = skipSpaces(p);
-    if (*p == 'w' || *p == 'b') {
-        b.sideToMove = *p == 'w' ? 1 : -1;
-        ++p;
-    } else {
-        return 0;
-    }
-    if (*p != ' ') return 0;
+    if (*p != 'w' && *p != 'b') return false;
+    b.sideToMove = *p++ == 'w' ? 1 : -1;
+    if (*p != ' ') return false;
     p = skipSpaces(p);
-    if (!readCastling(b, p) || *p != ' ') return 0;
+    if (!readCastling(b, p) || *p != ' ') return false;
     p = skipSpaces(p);
-    if (!readEnPassant(b, p)) return 0;
+    if (!readEnPassant(b, p)) return false;
     // Two optional move counters and nothing else may follow.
     for (int counters = 0; counters < 2; ++counters) {
         p = skipSpaces(p);
         if (!*p) break;
         while (*p >= '0' && *p <= '9')
             ++p;
-        if (*p && *p != ' ') return 0;
+        if (*p && *p != ' ') return false;
     }
-    if (*skipSpaces(p)) return 0;
-    if (countPieces(b, King) != 1 || countPieces(b, -King) != 1) return 0;
+    return !*skipSpaces(p);
+}
 
-    b.status |= KeepSide;
-    b.updateStatus();
-    b.status &= ~KeepSide;
-    // The side that has just moved cannot be left in check.
-    if ((b.sideToMove > 0 && (b.status & BlackInCheck)) ||
-        (b.sideToMove < 0 && (b.status & WhiteInCheck)))
+} // namespace
+
+int setFromFen(Board& target, const char* fen, const char** fault) {
+    const char* ignored;
+    const char*& why = fault ? *fault : ignored;
+    Board b;
+    for (int rank = 1; rank <= 8; ++rank)
+        for (int file = 1; file <= 8; ++file)
+            b.squares[squareIndex(file, rank)].piece = 0;
+    b.status = 0;
+    if (!fen || !readRecord(b, fen)) {
+        why = "not a FEN record, or a pawn or an en passant square where none can stand";
         return 0;
+    }
+    if (countPieces(b, King) != 1 || countPieces(b, -King) != 1) {
+        why = "each side needs exactly one king";
+        return 0;
+    }
+    // The side that has just moved cannot have left its own king in check.
+    const Position position(b);
+    if (position.attackersOf(position.kingCell(-b.sideToMove), b.sideToMove)) {
+        why = "the side not to move is in check";
+        return 0;
+    }
+    b.updateStatus();
     target = b;
     return 1;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-// The step table that the board's reset and the move walks share: the sixteen index deltas of
-// the mailbox, and for each piece type the directions it moves in, in generation order.
+// The step table: the sixteen index deltas of the board, and for each piece type the directions
+// it moves in, in generation order.
 
 #include "chess/board.h"
 
@@ -33,29 +33,10 @@ struct Step {
     int rank;
 };
 
-struct PieceSteps {
-    int count;
-    bool stepOnce;
-    Step steps[8];
-};
-
 constexpr Step stepOf(int delta) {
     const int file = ((delta % 12) + 12 + 2) % 12 - 2;
     return {delta, file, (file - delta) / 12};
 }
-
-constexpr PieceSteps stepsOf(const PieceDirections& directions) {
-    PieceSteps steps{directions.count, directions.stepOnce, {}};
-    for (int i = 0; i < directions.count; ++i)
-        steps.steps[i] = stepOf(DirectionDeltas[directions.dirs[i]]);
-    return steps;
-}
-
-constexpr PieceSteps pieceSteps[7] = {
-    stepsOf(pieceDirections[0]), stepsOf(pieceDirections[1]), stepsOf(pieceDirections[2]),
-    stepsOf(pieceDirections[3]), stepsOf(pieceDirections[4]), stepsOf(pieceDirections[5]),
-    stepsOf(pieceDirections[6]),
-};
 
 static_assert(stepOf(-25).file == -1 && stepOf(-25).rank == 2);
 static_assert(stepOf(14).file == 2 && stepOf(14).rank == -1);

@@ -1,5 +1,5 @@
 // The computer player's costs: a whole move choice in three kinds of position, and the two
-// operations every leaf of its tree runs, playing a move and evaluating the result.
+// operations every leaf of its tree runs, playing a move and counting the moves that follow.
 
 #include <benchmark/benchmark.h>
 
@@ -33,17 +33,15 @@ void ChooseMove(benchmark::State& state) {
 BENCHMARK(ChooseMove)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 void PlayMoveAndEvaluate(benchmark::State& state) {
-    ComputerPlayer player;
-    static_cast<Board&>(player) = positionFrom(positions[1]);
-    const ComputerPlayer root = player;
-    const int from = squareIndex(6, 3);
-    MoveTarget* const targets = player.legalTargets(from);
+    const Position root(positionFrom(positions[1]));
+    const int from = cellOf(squareIndex(6, 3));
+    Destination targets[MaxPieceTargets];
+    root.destinations(from, targets);
     for (auto _ : state) {
-        player.playTarget(from, *targets);
-        benchmark::DoNotOptimize(player.evaluate());
-        player = root;
+        Position child = root;
+        child.play(from, targets[0]);
+        benchmark::DoNotOptimize(child.countMoves());
     }
-    freeTargets(targets);
 }
 BENCHMARK(PlayMoveAndEvaluate);
 

@@ -64,11 +64,10 @@ TEST(Board, StartsRefusesIllegalMovesAndResets) {
     EXPECT_EQ(legalMoves(b), legalMoves(started));
 }
 
-TEST(NoLegalMove, IsAnsweredForEitherSideAndLeavesTheProbeFlagClear) {
+TEST(NoLegalMove, IsAnsweredForEitherSide) {
     Board b;
     EXPECT_EQ(b.hasNoLegalMove(1), 0);
     EXPECT_EQ(b.hasNoLegalMove(-1), 0);
-    EXPECT_EQ(b.status & ProbeEitherSide, 0u);
     Board stalemate = fromFen("7k/5Q2/6K1/8/8/8/8/8 b - -");
     EXPECT_EQ(stalemate.hasNoLegalMove(-1), 1);
     EXPECT_EQ(stalemate.hasNoLegalMove(1), 0);

@@ -54,7 +54,7 @@ error() { # expected-status args...
         fail "'${*:2}' ended with $status, printed '$out' and said: $(cat $err)"
     rm -f $err
 }
-error 2 perft "not a fen" 3
+error 1 perft "R6K/8/8/8/8/8/8/k6r w - - 0 1" 3
 error 2 perft "$start" 0
 error 2 perft "$start" x
 error 2 divide "$start"

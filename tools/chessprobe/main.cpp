@@ -5,6 +5,7 @@
 
 #include "chess/board.h"
 #include "chess/fen.h"
+#include "chess/position.h"
 #include "tools/chessprobe/searchcmd.h"
 
 namespace {
@@ -15,15 +16,15 @@ int usage() {
     return 2;
 }
 
-// Leaf positions `depth` plies below b; a move that waits for its promotion piece counts
-// once per piece, each played out on its own copy.
-std::uint64_t perft(const Board& b, int depth);
+// Leaf positions `depth` plies below the position; a move that waits for its promotion piece
+// counts once per piece, each played out on its own copy.
+std::uint64_t perft(const Position& position, int depth);
 
-std::uint64_t perftAfterMove(const Board& after, int depth) {
+std::uint64_t perftAfterMove(const Position& after, int depth) {
     if (!(after.status & PromotionPending)) return depth == 0 ? 1 : perft(after, depth);
     std::uint64_t nodes = 0;
     for (int type = Rook; type <= Queen; ++type) {
-        Board promoted = after;
+        Position promoted = after;
         promoted.promote(type);
         nodes += depth == 0 ? 1 : perft(promoted, depth);
     }
@@ -32,27 +33,28 @@ std::uint64_t perftAfterMove(const Board& after, int depth) {
 
 // Counts the destinations one ply above the leaves without playing them; a pawn one step
 // from its last rank promotes with every move it has, each of which stands for four.
-std::uint64_t countLeaves(const Board& b, int from) {
-    const int code = b.squares[from].piece;
+std::uint64_t countLeaves(const Position& position, int from) {
+    const int code = position.piece[from];
     const int s = signOf(code);
-    const bool promoting = code == Pawn * s && rankOf(from) + s == promotionRank(s);
-    const std::uint64_t count = static_cast<std::uint64_t>(b.countLegalTargets(from));
+    const bool promoting = code == Pawn * s && rankOf(indexOfCell(from)) + s == promotionRank(s);
+    const auto count = static_cast<std::uint64_t>(position.countDestinations(from));
     return promoting ? 4 * count : count;
 }
 
-std::uint64_t perft(const Board& b, int depth) {
+std::uint64_t perft(const Position& position, int depth) {
     std::uint64_t nodes = 0;
-    for (int from = FirstSquare; from <= LastSquare; ++from) {
-        if (!b.isSideToMovePiece(from)) continue;
+    for (Bitboard pieces = position.byColour[position.sideToMove > 0 ? 0 : 1]; pieces;
+         pieces &= pieces - 1) {
+        const int from = lowestCell(pieces);
         if (depth == 1) {
-            nodes += countLeaves(b, from);
+            nodes += countLeaves(position, from);
             continue;
         }
-        MoveTarget targets[MaxPieceTargets];
-        const int count = b.collectLegalTargets(from, targets);
+        Destination targets[MaxPieceTargets];
+        const int count = position.destinations(from, targets);
         for (int i = 0; i < count; ++i) {
-            Board after = b;
-            after.playTarget(from, targets[i]);
+            Position after = position;
+            after.play(from, targets[i]);
             nodes += perftAfterMove(after, depth - 1);
         }
     }
@@ -81,13 +83,13 @@ int divide(const Board& b, int depth) {
                 for (int type = Rook; type <= Queen; ++type) {
                     Board promoted = after;
                     promoted.promote(type);
-                    const std::uint64_t n = depth <= 1 ? 1 : perft(promoted, depth - 1);
+                    const std::uint64_t n = depth <= 1 ? 1 : perft(Position(promoted), depth - 1);
                     std::printf("%s%s%c: %llu\n", fromName, toName, promotionLetters[type],
                                 static_cast<unsigned long long>(n));
                     total += n;
                 }
             } else {
-                const std::uint64_t n = depth <= 1 ? 1 : perft(after, depth - 1);
+                const std::uint64_t n = depth <= 1 ? 1 : perft(Position(after), depth - 1);
                 std::printf("%s%s: %llu\n", fromName, toName, static_cast<unsigned long long>(n));
                 total += n;
             }
@@ -126,6 +128,13 @@ bool readDepth(const char* text, int& depth) {
 
 } // namespace
 
+int readPosition(const char* fen, Board& position) {
+    const char* fault = "";
+    if (setFromFen(position, fen, &fault)) return 1;
+    std::fprintf(stderr, "chessprobe: not a position (%s): \"%s\"\n", fault, fen);
+    return 0;
+}
+
 int main(int argc, char** argv) {
     const int searchStatus = runSearchCommand(argc, argv);
     if (searchStatus >= 0) return searchStatus;
@@ -135,10 +144,7 @@ int main(int argc, char** argv) {
     const bool counting = !std::strcmp(command, "perft") || !std::strcmp(command, "divide");
     if (!counting && std::strcmp(command, "moves")) return usage();
     if ((counting && argc != 4) || (!counting && argc != 3)) return usage();
-    if (!setFromFen(b, argv[2])) {
-        std::fprintf(stderr, "chessprobe: bad FEN: %s\n", argv[2]);
-        return 2;
-    }
+    if (!readPosition(argv[2], b)) return 1;
     if (!counting) return moves(b);
     int depth = 0;
     if (!readDepth(argv[3], depth)) {
@@ -146,6 +152,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!std::strcmp(command, "divide")) return divide(b, depth);
-    std::printf("%llu\n", static_cast<unsigned long long>(perft(b, depth)));
+    std::printf("%llu\n", static_cast<unsigned long long>(perft(Position(b), depth)));
     return 0;
 }

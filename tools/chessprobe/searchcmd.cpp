@@ -55,12 +55,6 @@ void moveText(const Move& move, char (&text)[5]) {
     text[4] = 0;
 }
 
-int readPosition(const char* fen, Board& position) {
-    if (setFromFen(position, fen)) return 1;
-    std::fprintf(stderr, "chessprobe: not a position: \"%s\"\n", fen);
-    return 0;
-}
-
 int chooseCommand(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: chessprobe choose \"<FEN>\"\n");
