@@ -316,6 +316,7 @@ void readBlock(TokenStream& in, const Row<Record> (&rows)[N], Record& record) {
     readBlock(in, [&](KeywordCode code) { readKeyword(in, rows, record, code); });
 }
 
+// The record a member or a table belongs to, so that the reader of a row takes that record.
 template <auto member> struct OwnerOf;
 template <typename Owner, typename T, T Owner::*member> struct OwnerOf<member> {
     using Record = Owner;
@@ -345,7 +346,7 @@ template <typename T> void readEntry(TokenStream& in, std::vector<T>& list) {
     readValue(in, i >= 0 && static_cast<std::size_t>(i) < list.size() ? list[i] : scratch);
 }
 
-template <auto list> void entry(TokenStream& in, typename OwnerOf<list>::Record& record) {
+template <auto list> void entryOf(TokenStream& in, typename OwnerOf<list>::Record& record) {
     readEntry(in, record.*list);
 }
 
@@ -460,7 +461,7 @@ void readValue(TokenStream& in, MeshMaterial& material) { readBlock(in, material
 
 constexpr Row<Mesh> materialListRows[] = {
     {MaterialCount, counted<&Mesh::materialCount, &Mesh::materials>},
-    {Material, entry<&Mesh::materials>},
+    {Material, entryOf<&Mesh::materials>},
 };
 
 constexpr Row<Mesh> sceneRows[] = {
