@@ -48,6 +48,12 @@ shot before-mate
 click d8 black; click h4 black 1.5
 shot mate
 [ "$(patch before-mate h4 white)" != "$(patch mate h4 white)" ] || fail "the queen did not reach h4"
+# The status line at the top left: empty before the mate, the green mate message after it.
+message() {
+    convert "$shots/$1.png" -crop 600x24+0+4 -channel G -separate -format '%[fx:int(255*maxima)]' info:
+}
+[ "$(message before-mate)" -lt 64 ] && [ "$(message mate)" -gt 128 ] \
+    || fail "no mate message: $(message before-mate) before, $(message mate) after"
 
 # A key after the mate returns to the menu and acts there: H makes it person and computer.
 key h 0.5
