@@ -1,7 +1,10 @@
 #include "chess/board.h"
 
+#include <initializer_list>
+
 #include "chess/geometry.h"
 #include "chess/position.h"
+#include "chess/steps.h"
 
 Board board;
 
@@ -39,6 +42,57 @@ void freeMoves(Move* list) {
     }
 }
 
+namespace {
+
+// Calls visit for every square the piece of colour s and type on index attacks or defends,
+// border squares included. A pawn attacks its two forward diagonals whatever they hold; any
+// other piece walks its step table, a slider until the first piece or border square, except
+// that its ray runs on through the enemy king: the square behind a king in check is attacked.
+template <class Visit>
+void forEachAttackedSquare(const Square* squares, int index, int s, int type, Visit&& visit) {
+    if (type == Pawn) {
+        visit(index + PawnCaptureRight * s);
+        visit(index + PawnCaptureLeft * s);
+        return;
+    }
+    const PieceDirections& moves = pieceDirections[type];
+    const int enemyKing = -King * s;
+    for (int i = 0; i < moves.count; ++i) {
+        const int delta = DirectionDeltas[moves.dirs[i]] * s;
+        for (int target = index + delta;; target += delta) {
+            visit(target);
+            const int held = squares[target].piece;
+            if (moves.stepOnce || (held != 0 && held != enemyKing)) break;
+        }
+    }
+}
+
+// Marks the piece that stands alone between the slider on index and the enemy king on a line
+// the slider moves along: pinned, with the line's step from the slider towards the king.
+void markPin(Square* squares, int index, int king) {
+    const int code = squares[index].piece;
+    const int dx = fileOf(king) - fileOf(index), dy = rankOf(king) - rankOf(index);
+    const bool diagonal = dx != 0 && (dx == dy || dx == -dy);
+    const bool straight = (dx == 0) != (dy == 0);
+    const int type = typeOf(code);
+    if (!(type == Queen ? diagonal || straight : type == Bishop ? diagonal : straight)) return;
+    const int fx = signOf(dx), fy = signOf(dy);
+    const int delta = fx * FileStep + fy * RankStep;
+    int between = NoSquare;
+    for (int at = index + delta; at != king; at += delta) {
+        const int held = squares[at].piece;
+        if (held == 0) continue;
+        if (signOf(held) == signOf(code) || between != NoSquare) return;
+        between = at;
+    }
+    if (between == NoSquare) return;
+    squares[between].pinned = 1;
+    squares[between].pinFile = fx;
+    squares[between].pinRank = fy;
+}
+
+} // namespace
+
 Board::Board() {
     for (Square& square : squares)
         square = {};
@@ -67,6 +121,48 @@ void Board::reset() {
     }
     sideToMove = 1;
     status = 0;
+    // Pins and the check bits wait for the first move.
+    refreshAttacks();
+}
+
+void Board::refreshAttacks() {
+    for (Square& square : squares) {
+        square.whiteAttackers = square.blackAttackers = 0;
+        square.whiteAttacker = square.blackAttacker = NoSquare;
+        square.pinned = 0;
+        square.pinFile = square.pinRank = -1;
+    }
+    for (int index = FirstSquare; index <= LastSquare; ++index) {
+        const int code = squares[index].piece;
+        if (!isPieceCode(code)) continue;
+        const int s = signOf(code);
+        forEachAttackedSquare(squares, index, s, typeOf(code), [&](int target) {
+            Square& square = squares[target];
+            if (s > 0) {
+                ++square.whiteAttackers;
+                square.whiteAttacker = index;
+            } else {
+                ++square.blackAttackers;
+                square.blackAttacker = index;
+            }
+        });
+    }
+}
+
+void Board::refreshAttackMap() {
+    refreshAttacks();
+    int kings[2] = {NoSquare, NoSquare}; // white, black
+    for (int colour : {1, -1}) {
+        int file, rank;
+        findKing(colour, file, rank);
+        if (file != NoSquare) kings[colour > 0 ? 0 : 1] = squareIndex(file, rank);
+    }
+    for (int index = FirstSquare; index <= LastSquare; ++index) {
+        const int code = squares[index].piece;
+        if (!isPieceCode(code) || !isSlider(typeOf(code))) continue;
+        const int enemyKing = kings[code > 0 ? 1 : 0];
+        if (enemyKing != NoSquare) markPin(squares, index, enemyKing);
+    }
 }
 
 Square Board::squareAt(int file, int rank) const { return squares[squareIndex(file, rank)]; }
@@ -106,6 +202,7 @@ int Board::makeMove(int from, int to) {
         if (found[i].cell != cellOf(to)) continue;
         position.play(cellOf(from), found[i]);
         position.copyTo(*this);
+        refreshAttackMap();
         return 1;
     }
     return 0;
@@ -119,10 +216,13 @@ void Board::updateStatus() {
     Position position(*this);
     position.updateStatus();
     position.copyTo(*this);
+    refreshAttackMap();
 }
 
 void Board::promote(int type) {
+    if (!(status & PromotionPending) || !isPromotionType(type)) return;
     Position position(*this);
     position.promote(type);
     position.copyTo(*this);
+    refreshAttackMap();
 }

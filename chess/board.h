@@ -75,10 +75,22 @@ inline bool gameIsOver(std::uint32_t status) {
 }
 
 // A square of the board. untouched is 1 until a move starts or ends on it: it stands in for
-// the rule that a king, rook or pawn has not yet moved.
+// the rule that a king, rook or pawn has not yet moved. The other fields are derived from the
+// placement after reset (the attacks only), every move and every promotion.
 struct Square {
     std::int8_t piece;
     std::uint8_t untouched;
+    // How many pieces of each colour attack or defend this square, border squares included.
+    std::uint8_t whiteAttackers;
+    std::uint8_t blackAttackers;
+    // The last attacker of each colour in index order; NoSquare if none.
+    std::int32_t whiteAttacker;
+    std::int32_t blackAttacker;
+    // 1 if the piece here is pinned against its own king by an enemy rook, bishop or queen;
+    // the unit step of the pin line from the pinning piece towards the king, -1, -1 if not.
+    std::uint8_t pinned;
+    std::int32_t pinFile;
+    std::int32_t pinRank;
 };
 
 struct MoveTarget {
@@ -123,7 +135,7 @@ class Board {
   public:
     Board();
 
-    // The starting position.
+    // The starting position with its attack counts.
     void reset();
 
     Square squareAt(int file, int rank) const;
@@ -141,7 +153,8 @@ class Board {
     // 1 if the move was legal and has been played; 0 leaves the board unchanged.
     int makeMove(int from, int to);
     int makeMoveAt(int fromFile, int fromRank, int toFile, int toRank);
-    // Judges check, mate and stalemate for the side to move into the status bits.
+    // Judges check, mate and stalemate for the side to move into the status bits, and
+    // rebuilds the squares' attack and pin fields.
     void updateStatus();
     // Replaces the pawn waiting on its last rank with type 2..5.
     void promote(int type);
@@ -150,6 +163,12 @@ class Board {
     std::int32_t sideToMove;
     std::uint32_t status;
     std::int32_t enPassant;
+
+  private:
+    // Rewrites the attack counts and attacker squares from the placement and clears the pins.
+    void refreshAttacks();
+    // Rewrites the attacks, then marks the pieces of both colours pinned against their king.
+    void refreshAttackMap();
 };
 
 inline int Board::isEnemy(int mover, int target) const {
