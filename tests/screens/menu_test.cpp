@@ -84,9 +84,10 @@ TEST(Menu, BannerAtTheTopAndPictureInTheLowerRightCornerOfAnyWindow) {
 }
 
 TEST(ScreenDrawing, MenuAndSplashLeaveTheMatricesAndDepthTestAsTheyFoundThem) {
-    // At the splash's first instant, so that it does not load the models.
     testTicks = phaseStart = 50000;
     glTranslatef(1, 2, 3);
+    glEnable(GL_DEPTH_TEST); // the state every 3D frame draws in
+    const GLboolean depthBefore = glIsEnabled(GL_DEPTH_TEST);
     GLfloat before[2][16], after[2][16];
     glGetFloatv(GL_PROJECTION_MATRIX, before[0]);
     glGetFloatv(GL_MODELVIEW_MATRIX, before[1]);
@@ -95,6 +96,6 @@ TEST(ScreenDrawing, MenuAndSplashLeaveTheMatricesAndDepthTestAsTheyFoundThem) {
         glGetFloatv(GL_PROJECTION_MATRIX, after[0]);
         glGetFloatv(GL_MODELVIEW_MATRIX, after[1]);
         EXPECT_EQ(std::memcmp(before, after, sizeof before), 0);
-        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+        EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), depthBefore);
     }
 }
