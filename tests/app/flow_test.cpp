@@ -89,6 +89,12 @@ TEST_F(GameFlow, ClicksSelectAndMoveOnlyWhileThePlayerMayMove) {
     click("e2");
     click("g1");
     EXPECT_EQ(selected(), std::tuple(7, 1, 2));
+    const size_t held = mallinfo2().uordblks; // each new selection frees the last one's targets
+    for (int i = 0; i < 50; ++i) {
+        click("e2");
+        click("g1");
+    }
+    EXPECT_EQ(mallinfo2().uordblks, held);
     click("e7");
     EXPECT_EQ(selected(), std::tuple(5, 7, 0));
     onSquareClick(-1, -1);
