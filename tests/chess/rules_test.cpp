@@ -75,7 +75,8 @@ TEST(SquareFields, CountEachColoursAttackersAndMarkPins) {
         {"", "e4", "0 0 - - 0 -1 -1"},
         // With d2 empty the bishop b4 pins the knight c3 against the king e1.
         {"d2d4 e7e5 d4e5 f8b4 b1c3", "c3", "1 1 b2 b4 1 1 -1"},
-        {"d2d4 e7e5 d4e5 f8b4 b1c3", "e2", "5 0 g1 - 0 -1 -1"},
+        // The new queen a8 pins the queen d8, which the king e8 and the knight c6 defend.
+        {"a2a4 b7b5 a4b5 a7a6 b5a6 c8b7 a6b7 b8c6 b7a8q", "d8", "1 2 a8 c6 1 1 0"},
         // The queen's check on f2 runs on through the king to e1.
         {"f2f4 e7e5 e1f2 d8h4", "e1", "2 1 d1 h4 0 -1 -1"},
     };
