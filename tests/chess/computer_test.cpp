@@ -1,5 +1,5 @@
-// The computer player against a plain minimax written here as the oracle, and its choice in
-// positions whose right answer is known.
+// The computer player's evaluation against scores worked out by hand, its search against a
+// plain minimax, and its choice in positions whose right answer is known.
 #include "chess/computer.h"
 
 #include "chess_fixture.h"
@@ -12,30 +12,27 @@ std::string moveText(const Move& move) {
            squareName(squareIndex(move.toFile, move.toRank));
 }
 
-// The evaluation written out plainly, for engine colour: material, 50 a square while a king is
-// in check, and 25 a legal move of the side to move.
-int plainEvaluation(const Board& position, int engineColour) {
-    const int checkSign = (position.status & WhiteInCheck)   ? 1
-                          : (position.status & BlackInCheck) ? -1
-                                                             : 0;
-    int score = 0;
-    for (const Square& square : position.squares)
-        score += materialValues[typeOf(square.piece)] * signOf(square.piece) + checkSign * 50;
-    for (const auto& move : legalMoves(position))
-        score += signOf(position.squares[move.first].piece) * 25;
-    return engineColour * score;
+// The game's evaluation of a position, for engine colour; it is checked against scores worked
+// out by hand below.
+int evaluation(const Board& position, int engineColour) {
+    ComputerPlayer judge;
+    static_cast<Board&>(judge) = position;
+    judge.engineColour = engineColour;
+    return judge.evaluate();
 }
 
-// Plain minimax without pruning, every score from the engine colour's point of view.
+// Plain minimax without pruning, every score from the engine colour's point of view. The end
+// of a game is told from the moves themselves: a side without a move is mated in check and
+// stalemated out of it, unless a pawn still waits for its piece, which leaves it lost.
 int plainMinimax(const Board& position, int depth, int engineColour) {
-    if (position.status & BlackMated) return engineColour * SearchMax;
-    if (position.status & WhiteMated) return -engineColour * SearchMax;
-    if (position.status & Stalemate) return 0;
-    if (depth == 0) return plainEvaluation(position, engineColour);
+    const auto moves = legalMoves(position);
     const bool engineToMove = position.sideToMove == engineColour;
-    // A side left without moves and without a game-over bit counts as lost for it.
+    const bool inCheck = position.status & (WhiteInCheck | BlackInCheck);
+    if (moves.empty() && !inCheck && !(position.status & PromotionPending)) return 0;
+    if (moves.empty()) return engineToMove ? -SearchMax : SearchMax;
+    if (depth == 0) return evaluation(position, engineColour);
     int best = engineToMove ? -SearchMax : SearchMax;
-    for (const auto& [from, to] : legalMoves(position)) {
+    for (const auto& [from, to] : moves) {
         Board child = position;
         child.makeMove(from, to);
         const int value = plainMinimax(child, depth - 1, engineColour);
@@ -44,14 +41,19 @@ int plainMinimax(const Board& position, int depth, int engineColour) {
     return best;
 }
 
-// The evaluation and the search's score of each root move are the plain minimax's, the first
-// of the best moves is chosen, and the move list it walks is the legal moves in generation
-// order. All are taken from the position that chooseMove leaves on the computer's board.
+TEST(ComputerPlayer, EvaluatesMaterialCheckAndMobilityAsWorkedOutByHand) {
+    for (const Names& row : rowsIn("evaluations.txt"))
+        EXPECT_EQ(evaluation(fromFen(row.at(0)), std::stoi(row.at(1))), std::stoi(row.at(2)))
+            << row[0] << " for " << row[1];
+}
+
+// The search's score of each root move is the plain minimax's, the first of the best moves is
+// chosen, and the move list it walks is the legal moves in generation order. All are taken
+// from the position that chooseMove leaves on the computer's board.
 TEST(ComputerPlayer, AgreesWithAPlainMinimax) {
     for (const Names& row : rowsIn("search_positions.fen")) {
         const Board position = fromFen(row.at(0));
         const std::string chosen = moveText(computer.chooseMove(position));
-        EXPECT_EQ(plainEvaluation(position, position.sideToMove), computer.evaluate()) << row[0];
         std::string best = "0000";
         int bestScore = -SearchMax;
         for (const auto& [from, to] : legalMoves(position)) {
