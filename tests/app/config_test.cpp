@@ -20,7 +20,7 @@ Config readText(const std::string& contents) {
 } // namespace
 
 TEST(ConfigFile, EachFileGivesItsWindowSizeAndKingModel) {
-    const int w0 = defaultScreenWidth, h0 = defaultScreenHeight;
+    const int w0 = 1024, h0 = 768; // the window of a file that sets no size
     const struct {
         const char* name;
         std::string text;
@@ -41,7 +41,8 @@ TEST(ConfigFile, EachFileGivesItsWindowSizeAndKingModel) {
          w0, 500, "king.ase"},
         {"sizes below 1", "*SCREEN_WIDTH 0 *SCREEN_HEIGHT -1", w0, h0, "king.ase"},
         {"sizes above 16384", "*SCREEN_WIDTH 16385 *SCREEN_HEIGHT 99999999999", w0, h0, "king.ase"},
-        {"the extreme sizes", "*SCREEN_WIDTH 16384 *SCREEN_HEIGHT 1", 16384, 1, "king.ase"},
+        {"the smallest sizes", "*SCREEN_WIDTH 1 *SCREEN_HEIGHT 1", 1, 1, "king.ase"},
+        {"the largest sizes", "*SCREEN_WIDTH 16384 *SCREEN_HEIGHT 16384", 16384, 16384, "king.ase"},
         {"a long value is cut to its field",
          "*KING " + std::string(400, 'n') + " *SCREEN_WIDTH 640", 640, h0, std::string(255, 'n')},
         // The cut key is unknown; the tail "*SCREEN_WIDTH" glued to it must not count as a key.
@@ -74,13 +75,12 @@ TEST(ConfigFile, ReadsEveryKeyInAnyOrderAndAMissingFileGivesTheDefaults) {
          {1024, 768, 0, 0, 0, 0, 0}},
     };
     for (const auto& [config, models, integers] : cases) {
-        EXPECT_EQ(models, (std::vector<std::string>{config.kingModel, config.queenModel,
-                                                    config.bishopModel, config.knightModel,
-                                                    config.rookModel, config.pawnModel,
-                                                    config.boardModel}));
+        EXPECT_EQ(models,
+                  (std::vector<std::string>{config.kingModel, config.queenModel, config.bishopModel,
+                                            config.knightModel, config.rookModel, config.pawnModel,
+                                            config.boardModel}));
         EXPECT_EQ(integers, (std::vector<int>{config.screenWidth, config.screenHeight,
-                                              config.screenBpp, config.unused581,
-                                              config.fullScreen, config.unused1363,
-                                              config.unused1285}));
+                                              config.screenBpp, config.unused581, config.fullScreen,
+                                              config.unused1363, config.unused1285}));
     }
 }

@@ -23,11 +23,11 @@ namespace {
 const testing::Environment* const context =
     testing::AddGlobalTestEnvironment(new SmallGlWindow(KAVRIN_DATA_DIR));
 
-// The board, then the pieces from the king down to the pawn.
+// The pieces from the pawn up to the king, then the board.
 std::vector<std::string> modelFiles() {
     const Config c = readConfig("chess.cfg");
-    return {c.boardModel,  c.kingModel, c.queenModel, c.bishopModel,
-            c.knightModel, c.rookModel, c.pawnModel};
+    return {c.pawnModel,  c.rookModel, c.knightModel, c.bishopModel,
+            c.queenModel, c.kingModel, c.boardModel};
 }
 
 Vec3 minus(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
@@ -36,47 +36,29 @@ Vec3 crossOf(Vec3 a, Vec3 b) {
 }
 double dot(Vec3 a, Vec3 b) { return double(a.x) * b.x + double(a.y) * b.y + double(a.z) * b.z; }
 
-// The corners of triangle i of a prepared part.
-std::array<Vec3, 3> corners(const MeshPart& part, std::size_t i) {
-    const float* p = &part.cornerPositions[i * 9];
-    return {Vec3{p[0], p[1], p[2]}, Vec3{p[3], p[4], p[5]}, Vec3{p[6], p[7], p[8]}};
-}
-
-Vec3 normalOf(const std::array<Vec3, 3>& t) {
-    return crossOf(minus(t[1], t[0]), minus(t[2], t[0]));
-}
-
 // Each piece stands on the floor of its square and is taller than the piece of the slot below.
-// (That black pieces are drawn darker than white ones the scene tests see in the real frame.)
-TEST(GeneratedModels, PiecesStandOnTheFloorAndGrowFromPawnToKing) {
+// Both resting cameras look along z, so a knight looking along x shows them its profile: its
+// head reaches further towards +x than its mane reaches back.
+TEST(GeneratedModels, PiecesStandOnTheFloorGrowFromPawnToKingAndTheKnightFacesPlusX) {
     const std::vector<std::string> files = modelFiles();
     float lowerTop = 0;
-    for (auto file = files.rbegin(); file + 1 != files.rend(); ++file) {
-        const Mesh mesh(file->c_str(), nullptr);
-        float bottom = 1e9f, top = -1e9f;
-        for (const MeshPart& part : mesh.parts) {
+    for (std::size_t piece = 0; piece < 6; ++piece) {
+        float bottom = 1e9f, top = -1e9f, front = 0.5f, back = 0.5f;
+        for (const MeshPart& part : Mesh(files[piece].c_str(), nullptr).parts) {
             for (const Vec3& v : part.vertices) {
                 bottom = std::min(bottom, v.y);
                 top = std::max(top, v.y);
+                front = std::max(front, v.y > 0.45f ? v.x : front);
+                back = std::min(back, v.y > 0.45f ? v.x : back);
             }
         }
-        EXPECT_NEAR(bottom, 0.0f, 1e-4f) << *file;
-        EXPECT_GT(top, lowerTop + 0.05f) << *file;
+        EXPECT_NEAR(bottom, 0.0f, 1e-4f) << files[piece];
+        EXPECT_GT(top, lowerTop + 0.05f) << files[piece];
         lowerTop = top;
-    }
-}
-
-// Both resting cameras look along z, so a knight looking along x shows them its profile: its
-// head reaches further towards +x than its mane reaches back.
-TEST(GeneratedModels, KnightLooksAlongTheRanksTowardsPlusX) {
-    float front = 0.5f, back = 0.5f;
-    for (const MeshPart& part : Mesh(readConfig("chess.cfg").knightModel, nullptr).parts) {
-        for (const Vec3& v : part.vertices) {
-            front = std::max(front, v.y > 0.45f ? v.x : front);
-            back = std::min(back, v.y > 0.45f ? v.x : back);
+        if (piece == 2) {
+            EXPECT_GT(front - 0.5f, std::max(0.25f, 0.5f - back));
         }
     }
-    EXPECT_GT(front - 0.5f, std::max(0.25f, 0.5f - back));
 }
 
 // The faults, counted by kind, of a model as a viewer that welds corners at equal positions sees
@@ -96,19 +78,24 @@ std::map<std::string, int> modelFaults(const Mesh& mesh) {
             ++faults["parts without faces, texture faces or corners"];
             continue;
         }
-        for (int i = 0; i < part.faceCount; ++i) {
-            const std::array<Vec3, 3> t = corners(part, i);
+        for (std::size_t i = 0; i < floats; i += 9) {
+            std::array<Vec3, 3> t;
             int id[3];
             for (int k = 0; k < 3; ++k) {
-                const float* c = &part.cornerNormals[i * 9 + k * 3];
-                const Vec3 n{c[0], c[1], c[2]};
-                if (std::fabs(dot(n, n) - 1) > 4e-3 || dot(n, normalOf(t)) < 0)
-                    ++faults["corner normals off unit length or against their face"];
-                id[k] = ids.emplace(std::array<float, 3>{t[k].x, t[k].y, t[k].z}, ids.size())
-                            .first->second;
+                const float* p = &part.cornerPositions[i + k * 3];
+                t[k] = {p[0], p[1], p[2]};
+                id[k] =
+                    ids.emplace(std::array<float, 3>{p[0], p[1], p[2]}, ids.size()).first->second;
             }
-            for (int k = 0; k < 3; ++k)
+            const Vec3 face = crossOf(minus(t[1], t[0]), minus(t[2], t[0]));
+            for (int k = 0; k < 3; ++k) {
+                const float* c = &part.cornerNormals[i + k * 3];
+                const Vec3 n{c[0], c[1], c[2]};
+                if (std::fabs(dot(n, n) - 1) > 4e-3 || dot(n, face) < 0)
+                    ++faults["corner normals off unit length or against their face"];
                 runs[{id[k], id[(k + 1) % 3]}].push_back(static_cast<int>(triangles.size()));
+            }
+            if (dot(face, face) < 1e-14) ++faults["degenerate triangles"];
             triangles.push_back(t);
         }
     }
@@ -130,23 +117,18 @@ std::map<std::string, int> modelFaults(const Mesh& mesh) {
         }
     }
     std::map<int, double> volume;
-    for (int i = 0; i < static_cast<int>(triangles.size()); ++i) {
-        const std::array<Vec3, 3>& t = triangles[i];
-        if (dot(normalOf(t), normalOf(t)) < 1e-14) ++faults["degenerate triangles"];
-        volume[root(i)] += dot(t[0], crossOf(t[1], t[2]));
-    }
-    for (const auto& shellVolume : volume) {
+    for (std::size_t i = 0; i < triangles.size(); ++i)
+        volume[root(i)] += dot(triangles[i][0], crossOf(triangles[i][1], triangles[i][2]));
+    for (const auto& shellVolume : volume)
         if (shellVolume.second <= 0) ++faults["shells facing inwards"];
-    }
     return faults;
 }
 
 // Only the pieces are drawn with their back faces culled; the board is open underneath.
 TEST(GeneratedModels, EveryModelPreparesForDrawingAndEveryPieceIsAClosedOutwardSurface) {
-    const std::vector<std::string> files = modelFiles();
-    for (const std::string& file : files) {
+    for (const std::string& file : modelFiles()) {
         std::map<std::string, int> faults = modelFaults(Mesh(file.c_str(), nullptr));
-        if (file == files[0]) {
+        if (file == modelFiles().back()) {
             faults.erase("open edges");
             faults.erase("shells facing inwards");
         }
@@ -154,18 +136,17 @@ TEST(GeneratedModels, EveryModelPreparesForDrawingAndEveryPieceIsAClosedOutwardS
     }
 }
 
-// The brightest channel of the pixel at (x, y), y counted from the top row.
-int brightness(const RgbImage& image, int x, int y) {
-    const unsigned char* p = image.pixels + ((image.height - 1 - y) * image.width + x) * 3;
-    return std::max({p[0], p[1], p[2]});
-}
-
-// Lit pixels of the font's 16 x 16 cell for byte, in columns x0..x1 and rows y0..y1.
+// Lit pixels of the font's 16 x 16 cell for byte, in columns x0..x1 and rows y0..y1 counted
+// from the top.
 int ink(const RgbImage& font, int byte, int x0, int x1, int y0, int y1) {
     int lit = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x)
-            lit += brightness(font, byte % 16 * 16 + x, byte / 16 * 16 + y) > 64;
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            const int row = font.height - 1 - (byte / 16 * 16 + y), column = byte % 16 * 16 + x;
+            const unsigned char* p = font.pixels + (row * font.width + column) * 3;
+            lit += std::max({p[0], p[1], p[2]}) > 64;
+        }
+    }
     return lit;
 }
 

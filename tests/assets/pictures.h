@@ -24,9 +24,8 @@ struct BmpForm {
     std::int32_t width = 1, height = 1;
     int bitCount = 24;
     Bytes bits = {};
-    std::vector<std::uint32_t> palette = {}; // 0xRRGGBB
+    std::vector<std::uint32_t> palette = {}; // 0xRRGGBB, or the bit fields' masks
     std::uint32_t compression = 0, coloursUsed = 0;
-    std::vector<std::uint32_t> masks = {}; // written after a 40-byte header
     int headerSize = 40;
     bool fileHeader = true;
 };
@@ -56,8 +55,6 @@ inline Bytes makeBmp(const BmpForm& s) {
             put(info, field, 4);
         info.resize(s.headerSize, 0);
     }
-    for (std::uint32_t m : s.masks)
-        put(info, m, 4);
     for (std::uint32_t c : s.palette)
         put(info, c, core ? 3 : 4);
     Bytes file;
