@@ -1,129 +1,111 @@
 #include "scene/animation.h"
 
-#include "scene/pieces.h"
 #include "scene_fixture.h"
 
 namespace {
 
 constexpr Uint32 phaseBegan = 1000000;
-const SkippedSquares noSquares = {{-1, -1, -1}, {-1, -1, -1}};
 
 class Animation : public testing::Test {
   protected:
     void SetUp() override {
         startGameState();
         emptyBoard();
-    }
-    void TearDown() override {
-        glEnable(GL_DEPTH_TEST);
-        board.reset();
-    }
-    // White's resting view: the camera stays there, whichever side the animation has just
-    // handed the turn to.
-    static void lookFromWhitesSide() {
-        menuOptions.rotate = 0;
-        clearFrame();
-        glLoadIdentity();
-        setRestingCamera();
-    }
-    // White's move as the game records and plays it: the board already holds the position
-    // after the move and passes the move to Black.
-    static void whiteMoves(int code, int fromFile, int fromRank, int toFile, int toRank) {
-        const std::int8_t captured = board.squares[squareIndex(toFile, toRank)].piece;
-        moveAnim = {
-            fromFile, fromRank, toFile, toRank, toFile, toRank, static_cast<std::int8_t>(code),
-            captured, captured};
-        putPiece(0, fromFile, fromRank);
-        putPiece(code, toFile, toRank);
-        board.sideToMove = -1;
         testTicks = phaseBegan;
-        startMoveAnim();
     }
-    // A frame of the move (or with `promotion`, the promotion) `ms` after it began.
+    void TearDown() override { board.reset(); }
+    // A frame of the move (or the promotion) `ms` after it began, seen from White's eye.
     static Frame frameAt(Uint32 ms, bool promotion = false) {
         testTicks = phaseBegan + ms;
-        lookFromWhitesSide();
+        clearFrame();
+        glLoadIdentity();
+        gluLookAt(whiteEye.x, whiteEye.y, whiteEye.z, 4, 0, -4, 0, 1, 0);
         promotion ? drawPromotionAnim() : drawMoveAnim();
         return Frame::read();
     }
-    // The still pieces, then `code` standing on (file, rank) lifted by `lift`, and with
-    // `sunk` a piece sunk by `depth` on its square.
-    static Frame referenceFrame(const SkippedSquares& skipped, int code, int file, int rank,
-                                float lift = 0, int sunk = 0, int sunkRank = 0, float depth = 0) {
-        lookFromWhitesSide();
-        drawPiecesExcept(skipped);
-        glPushMatrix();
-        glTranslatef(0, lift, 0);
-        placePiece(code, file, rank);
-        glPopMatrix();
-        if (sunk) {
-            glTranslatef(0, -depth, 0);
-            placePiece(sunk, file, sunkRank);
-        }
-        return Frame::read();
+    // The pixels a change of the board or of the animation's record makes at `ms`.
+    template <typename Change>
+    static Box changedBy(Uint32 ms, Change change, bool promotion = false) {
+        const Frame before = frameAt(ms, promotion);
+        const auto savedBoard = board;
+        const MoveAnim savedAnim = moveAnim;
+        change();
+        const Frame after = frameAt(ms, promotion);
+        board = savedBoard;
+        moveAnim = savedAnim;
+        return changedBox(before, after);
     }
 };
 
 } // namespace
 
-// Drawn in order without the depth test, the sunken queen shows where it is.
-TEST_F(Animation, MoverArcsOverTheSinkingCaptureAndLandsAtFiveSeconds) {
-    putPiece(-6, 5, 8);
-    putPiece(-5, 1, 5);
-    whiteMoves(2, 1, 1, 1, 5);
-    const SkippedSquares moveSquares = {{1, 1, 1}, {1, 5, 5}};
-    glDisable(GL_DEPTH_TEST);
-    EXPECT_LT(frameAt(0).difference(referenceFrame(moveSquares, 2, 1, 1, 0, -5, 5, 0)), 0.05);
-    const Frame halfway = frameAt(2500);
-    EXPECT_LT(halfway.difference(referenceFrame(moveSquares, 2, 1, 3, 2, -5, 5, 1)), 0.05);
-    EXPECT_GT(halfway.difference(referenceFrame(moveSquares, 2, 1, 3, 0, -5, 5, 1)), 0.5);
-    EXPECT_LT(frameAt(5000).difference(referenceFrame(moveSquares, 2, 1, 5, 0, -5, 5, 2)), 0.05);
+// The bishop takes the queen a3 to e7, as the game records it: the board already holds the position
+// after the move. Pieces on the mover's files and ranks stand still in every frame.
+TEST_F(Animation, MoverArcsToItsSquareWhileTheCaptureSinksAndTheOtherPiecesStay) {
+    const struct {
+        int animations;
+        Uint32 ms;
+        double file, rank, lift;
+    } frames[] = {{1, 0, 1, 3, 0}, {1, 2500, 3, 5, 2}, {1, 5000, 5, 7, 0}, {0, 16, 5, 7, 0}};
+    const struct { int code, file, rank; } still[] = {{-1, 1, 6}, {6, 8, 3}, {2, 5, 1}, {-6, 8, 7}};
+    for (const auto& f : frames) {
+        SCOPED_TRACE(testing::Message() << f.ms << " ms, animations " << f.animations);
+        emptyBoard();
+        for (const auto& s : still)
+            putPiece(s.code, s.file, s.rank);
+        putPiece(4, 5, 7);
+        moveAnim = {1, 3, 5, 7, 5, 7, 4, 0, -5};
+        menuOptions.animations = static_cast<std::int8_t>(f.animations);
+        testTicks = phaseBegan;
+        startMoveAnim();
+        moveAnim.capturedPiece = 0;
+        expectPieceAt(changedBy(f.ms, [] { moveAnim.movingPiece = 0; }), whiteEye, f.file, f.rank,
+                      f.lift);
+        moveAnim.capturedPiece = -5;
+        for (const auto& s : still)
+            expectPieceAt(changedBy(f.ms, [&] { putPiece(0, s.file, s.rank); }), whiteEye, s.file,
+                          s.rank, 0);
+        // The queen's top goes down with it, and it is under the board at the end.
+        const Box queen = changedBy(f.ms, [] { moveAnim.capturedPiece = 0; });
+        if (f.lift == 2) {
+            const Box standing = changedBy(0, [] { moveAnim.capturedPiece = 0; });
+            double top = 0;
+            while (seenFrom(whiteEye, 3.5, top, -1.5).y < standing.y1)
+                top += 0.001;
+            EXPECT_NEAR(queen.y1, seenFrom(whiteEye, 3.5, top - 1, -1.5).y, 2);
+        } else if (f.file == 5) {
+            EXPECT_TRUE(queen.empty());
+        }
+    }
 }
 
-TEST_F(Animation, WithoutAMoverOrWithAnimationsOffTheMoveShowsCompleteInItsFirstFrame) {
-    whiteMoves(0, 2, 2, 2, 4);
-    putPiece(1, 2, 4);
-    EXPECT_LT(frameAt(0).difference(referenceFrame({{2, 2, 2}, {2, 4, 4}}, 0, 2, 4)), 0.01);
-
-    startGameState();
-    menuOptions.animations = 0;
-    putPiece(-3, 5, 5);
-    whiteMoves(1, 4, 4, 5, 5);
-    EXPECT_LT(frameAt(16).difference(referenceFrame({{4, 5, 5}, {4, 5, 5}}, 1, 5, 5)), 0.05);
-}
-
-// The key chose a queen: the pawn on its last rank rises, spins, becomes the queen halfway
-// and lands in its side's colours; the key cleared the selection.
+// The key chose a queen: the pawn on its last rank rises, spins about its square's centre,
+// becomes the queen halfway and lands, in its side's colours.
 TEST_F(Animation, PromotedPawnRisesSpinsAndChangesHalfway) {
     const struct {
         std::int8_t pawn, queen, file, rank;
         std::uint32_t side;
-    } promotions[] = {{1, 5, 7, 8, AppWhiteTurn}, {-1, -5, 1, 1, AppBlackTurn}};
+    } promotions[] = {{1, 5, 4, 8, AppWhiteTurn}, {-1, -5, 4, 1, AppBlackTurn}};
+    double brightness[2] = {};
     for (const auto& p : promotions) {
         emptyBoard();
-        putPiece(p.pawn, p.file, p.rank);
-        board.sideToMove = static_cast<std::int8_t>(-p.pawn); // the board has passed the move
-        appState = AppGame | p.side | AppHumanToMove | AppPromotionPrompt;
+        putPiece(p.queen, p.file, p.rank);
+        appState = AppGame | p.side | AppHumanToMove;
         moveAnim = {p.file, p.rank, p.file, p.rank, p.file, p.rank, p.pawn, p.queen, 0};
-        selection.selFile = selection.selRank = 3;
         testTicks = phaseBegan;
         startPromotionAnim();
-        putPiece(p.queen, p.file, p.rank);
-        const SkippedSquares square = {{p.file, p.file, p.file}, {p.rank, p.rank, p.rank}};
-        const Frame rest = referenceFrame(square, 0, p.file, p.rank);
-        EXPECT_LT(frameAt(0, true).difference(referenceFrame(square, p.pawn, p.file, p.rank)),
-                  0.05);
-        const Box pawn = changedBox(frameAt(2499, true), rest);
-        const Box queen = changedBox(frameAt(2500, true), rest);
-        const Box queenLater = changedBox(frameAt(2510, true), rest);
-        EXPECT_GT(queen.y1 - queen.y0, pawn.y1 - pawn.y0 + 20);
-        EXPECT_NEAR(queen.y1 - queen.y0, queenLater.y1 - queenLater.y0, 2);
-        // Lifted two units at the top of the arc: higher on the screen than at rest.
-        EXPECT_GT(queen.y0, squareCentreOnScreen(p.file, p.rank).y + 20);
-        EXPECT_LT(
-            frameAt(5000, true).difference(referenceFrame(noSquares, p.queen, p.file, p.rank)),
-            0.05);
-        EXPECT_EQ(selection.selFile, -1);
-        EXPECT_EQ(selection.selRank, -1);
+        Box boxes[5];
+        const Uint32 instants[] = {0, 1250, 2499, 2500, 5000};
+        for (int i = 0; i < 5; ++i) {
+            boxes[i] = changedBy(
+                instants[i], [] { moveAnim.movingPiece = 0; }, true);
+            SCOPED_TRACE(testing::Message() << p.pawn << " at " << instants[i] << " ms");
+            expectPieceAt(boxes[i], whiteEye, p.file, p.rank,
+                          2 * std::sin(3.14159265 * instants[i] / 5000));
+        }
+        EXPECT_GT(boxes[3].y1 - boxes[3].y0, boxes[2].y1 - boxes[2].y0 + 20);
+        const Box& q = boxes[4];
+        brightness[p.pawn < 0] = frameAt(5000, true).mean(q.x0, q.y0, q.x1, q.y1);
     }
+    EXPECT_GT(brightness[0], brightness[1] + 40);
 }

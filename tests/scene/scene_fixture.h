@@ -10,8 +10,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "app/core/config.h"
@@ -152,6 +154,66 @@ inline WindowPixel squareCentreOnScreen(int file, int rank, double height = 0) {
     glLoadIdentity();
     setRestingCamera();
     return projectPoint(8.5 - file, height, rank - 8.5);
+}
+
+// Where a world point appears from `eye` looking at the board centre (4, 0, -4) with y up,
+// through a 45-degree perspective over the whole window, worked out by hand.
+struct Point {
+    double x, y, z;
+};
+constexpr Point whiteEye = {4, 10, -13}, blackEye = {4, 10, 5};
+
+inline WindowPixel seenFrom(const Point& eye, double x, double y, double z) {
+    const double fx = 4 - eye.x, fy = -eye.y, fz = -4 - eye.z;
+    const double fn = std::sqrt(fx * fx + fy * fy + fz * fz), sn = std::sqrt(fx * fx + fz * fz);
+    const double f[3] = {fx / fn, fy / fn, fz / fn}, s[3] = {-fz / sn, 0, fx / sn};
+    const double u[3] = {s[1] * f[2] - s[2] * f[1], s[2] * f[0] - s[0] * f[2],
+                         s[0] * f[1] - s[1] * f[0]};
+    const double d[3] = {x - eye.x, y - eye.y, z - eye.z};
+    const double depth = d[0] * f[0] + d[1] * f[1] + d[2] * f[2];
+    const double focal = 1 / std::tan(22.5 * 3.14159265358979 / 180);
+    const double w = config.screenWidth, h = config.screenHeight;
+    return {w / 2 * (1 + focal * (d[0] * s[0] + d[2] * s[2]) / depth / (w / h)),
+            h / 2 * (1 + focal * (d[0] * u[0] + d[1] * u[1] + d[2] * u[2]) / depth)};
+}
+
+// Expects the pixels of `box` to show a piece standing on (file, rank), fractional between
+// squares, `lift` above the board as seen from `eye`: centred across the square, its foot
+// between the square's centre and the edge nearest the eye.
+inline void expectPieceAt(const Box& box, const Point& eye, double file, double rank, double lift) {
+    const double x = 8.5 - file, z = rank - 8.5;
+    const double toEye = std::hypot(eye.x - x, eye.z - z);
+    const WindowPixel centre = seenFrom(eye, x, lift, z);
+    const WindowPixel near =
+        seenFrom(eye, x + (eye.x - x) / toEye / 2, lift, z + (eye.z - z) / toEye / 2);
+    const double side = (eye.z - z) / toEye / 2, across = (x - eye.x) / toEye / 2;
+    const double width = std::fabs(seenFrom(eye, x + side, lift, z + across).x -
+                                   seenFrom(eye, x - side, lift, z - across).x);
+    ASSERT_FALSE(box.empty());
+    EXPECT_NEAR((box.x0 + box.x1) / 2.0, centre.x, width / 3);
+    EXPECT_LE(box.y0, centre.y + 1);
+    EXPECT_GE(box.y0, near.y - 3);
+}
+
+// Adds `text` printed at window pixel (x, y) in colour `rgb` with additive blending, composed
+// by hand from the font picture: byte b is the 16 x 16 cell in column b % 16 and row b / 16
+// from the top, and each byte moves 8 pixels to the right.
+inline void addText(Frame& frame, int x, int y, const std::string& text, const float (&rgb)[3]) {
+    static RgbImage* const font = loadDib("Font.bmp");
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int b = static_cast<unsigned char>(text[i]);
+        for (int cy = 0; cy < 16; ++cy)
+            for (int cx = 0; cx < 16; ++cx) {
+                const int wx = x + 8 * static_cast<int>(i) + cx, wy = y + cy;
+                if (wx < 0 || wx >= frame.width || wy < 0 || wy >= frame.height) continue;
+                const int row = font->height - 16 * (b / 16 + 1) + cy, col = 16 * (b % 16) + cx;
+                unsigned char* out = &frame.rgb[(wy * frame.width + wx) * 3];
+                for (int c = 0; c < 3; ++c)
+                    out[c] = static_cast<unsigned char>(std::min(
+                        255.0,
+                        out[c] + double(rgb[c]) * font->pixels[(row * font->width + col) * 3 + c]));
+            }
+    }
 }
 
 inline void emptyBoard() {

@@ -4,7 +4,6 @@
 
 #include "app/core/state.h"
 #include "assets/texture.h"
-#include "screens/font.h"
 #include "screens/splash.h"
 #include "tests/scene/scene_fixture.h"
 
@@ -22,12 +21,10 @@ Frame menuFrame(const MenuOptions& options) {
 // Expects menu line `line` to read `text` in green, left of column `right`.
 void expectLine(const Frame& menu, int line, const char* text, int right = 500) {
     const int y = config.screenHeight - 200 - 20 * line;
-    clearFrame();
-    glEnable(GL_BLEND);
-    glColor3f(0, 1, 0);
-    printText(50, y, "%s", text);
-    glDisable(GL_BLEND);
-    EXPECT_LT(menu.difference(Frame::read(), 40, y, right, y + 16), 0.01) << text;
+    Frame expected = menu;
+    std::fill(expected.rgb.begin(), expected.rgb.end(), 0);
+    addText(expected, 50, y, text, {0, 1, 0});
+    EXPECT_LT(menu.difference(expected, 40, y, right, y + 16), 0.1) << text;
 }
 
 } // namespace
