@@ -50,10 +50,23 @@ TEST(Menu, LinesShowTheOptionsInEitherLanguage) {
         expectLine(menuFrame(c.options), c.line, c.text);
 }
 
-// With the menu's two pictures swapped for plain white ones, their edges are exact: the banner
-// sits centred at the top, the picture in the lower-right corner, and the lines follow the top
-// down to the last.
+// The banner is the splash picture's bottom 64 rows at their own size. With the menu's two
+// pictures swapped for plain white ones, their edges are exact: the banner sits centred at the
+// top, the picture in the lower-right corner, the lines follow the top down to the last and the
+// picture shows through the black around their letters.
 TEST(Menu, BannerAtTheTopAndPictureInTheLowerRightCornerOfAnyWindow) {
+    resizeTo(1024, 768);
+    const Frame real = menuFrame(menuStartOptions);
+    RgbImage splash;
+    ASSERT_EQ(loadJpeg("splash.jpg", splash), 1);
+    double sum = 0;
+    for (int j = 0; j < 64; ++j)
+        for (int i = 0; i < 512; ++i)
+            for (int c = 0; c < 3; ++c)
+                sum += std::abs(real.at(256 + i, 757 - j)[c] -
+                                splash.pixels[((960 + j) * 512 + i) * 3 + c]);
+    std::free(splash.pixels);
+    EXPECT_LT(sum / (512 * 64 * 3), 4);
     const std::uint32_t saved[2] = {pictureTextures[PictureSplash], pictureTextures[PictureMenu]};
     GLuint white = 0;
     glGenTextures(1, &white);
@@ -61,7 +74,6 @@ TEST(Menu, BannerAtTheTopAndPictureInTheLowerRightCornerOfAnyWindow) {
     std::memset(pixels, 255, sizeof pixels);
     makeTexture(white, RgbImage{4, 4, pixels});
     pictureTextures[PictureSplash] = pictureTextures[PictureMenu] = white;
-    resizeTo(1024, 768);
     const Frame menu = menuFrame(menuStartOptions);
     expectLine(menu, 7, "Esc - konec hry");
     resizeTo(640, 480);
@@ -78,6 +90,9 @@ TEST(Menu, BannerAtTheTopAndPictureInTheLowerRightCornerOfAnyWindow) {
     EXPECT_NEAR(litBox(small, 0, 380, 128, 480).x0, 64, 2);
     EXPECT_NEAR(litBox(small, 0, 0, 640, 100).x0, 128, 2);
     expectLine(small, 0, "S - start hry", 120);
+    EXPECT_TRUE(boxWhere(
+                    small, [&](int x, int y) { return !small.lit(x, y); }, 128, 280, 150, 296)
+                    .empty());
 }
 
 TEST(ScreenDrawing, MenuAndSplashLeaveTheMatricesAndDepthTestAsTheyFoundThem) {
