@@ -23,23 +23,19 @@ struct Loaded {
 };
 
 TEST(JpegDecode, PicturesComeTopRowFirstAsRgb) {
-    // Red top left, green top right, blue below; each quadrant whole 8 x 8 blocks.
-    writeJpeg("rgb.jpg", 32, 16, 3, [](int x, int y, int c) {
-        return static_cast<unsigned char>(c == (y >= 8 ? 2 : x >= 16 ? 1 : 0) ? 255 : 0);
-    });
-    writeJpeg("grey.jpg", 5, 3, 1, [](int x, int, int) { return x < 3 ? 40 : 200; });
-    // A four-component picture takes its grey from the first component.
-    writeJpeg("cmyk.jpg", 8, 8, 4, [](int, int, int c) { return c == 0 ? 200 : 40; });
+    // quadrants.jpg: red top left, green top right, blue below, each quadrant whole 8 x 8
+    // blocks; grey5x3.jpg: three columns of grey 40, two of 200; cmyk.jpg: four components of
+    // 200, 40, 40, 40, whose grey is taken from the first.
     const struct {
         const char* file;
         int x, y;
         std::uint32_t rgb;
-    } points[] = {{"rgb.jpg", 14, 6, 0xFF0000}, {"rgb.jpg", 17, 1, 0x00FF00},
-                  {"rgb.jpg", 1, 9, 0x0000FF},  {"rgb.jpg", 30, 15, 0x0000FF},
-                  {"grey.jpg", 0, 0, 0x282828}, {"grey.jpg", 4, 2, 0xC8C8C8},
-                  {"cmyk.jpg", 0, 0, 0xC8C8C8}, {"cmyk.jpg", 7, 7, 0xC8C8C8}};
+    } points[] = {{"quadrants.jpg", 14, 6, 0xFF0000}, {"quadrants.jpg", 17, 1, 0x00FF00},
+                  {"quadrants.jpg", 1, 9, 0x0000FF},  {"quadrants.jpg", 30, 15, 0x0000FF},
+                  {"grey5x3.jpg", 0, 0, 0x282828},    {"grey5x3.jpg", 4, 2, 0xC8C8C8},
+                  {"cmyk.jpg", 0, 0, 0xC8C8C8},       {"cmyk.jpg", 7, 7, 0xC8C8C8}};
     for (const auto& p : points) {
-        const Loaded jpeg(p.file);
+        const Loaded jpeg((TEST_DATA_DIR "/" + std::string(p.file)).c_str());
         ASSERT_EQ(jpeg.status, 1) << p.file;
         ASSERT_LT(p.y, jpeg.image.height) << p.file;
         const unsigned char* pixel = jpeg.image.pixels + (p.y * jpeg.image.width + p.x) * 3;

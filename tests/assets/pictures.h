@@ -1,13 +1,10 @@
 #pragma once
 
-// Builders of the pictures the tests decode: BMP bytes in any header form, and JPEG files.
-
-#include <jpeglib.h>
+// Builder of the BMP pictures the tests decode, in any header form. The JPEG pictures are files
+// beside the tests.
 
 #include <cstdint>
-#include <cstdio>
 #include <fstream>
-#include <functional>
 #include <utility>
 #include <vector>
 
@@ -72,40 +69,4 @@ inline Bytes makeBmp(const BmpForm& s) {
 inline void writeFile(const char* fileName, const Bytes& bytes) {
     std::ofstream(fileName, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
-using Sample = std::function<unsigned char(int x, int y, int component)>;
-
-// A JPEG at the best quality with 1 (grey), 3 (RGB) or 4 (CMYK) components from `sample`.
-inline void writeJpeg(const char* fileName, int width, int height, int components,
-                      const Sample& sample) {
-    std::FILE* file = std::fopen(fileName, "wb");
-    if (!file) return;
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
-    info.image_width = width;
-    info.image_height = height;
-    info.input_components = components;
-    info.in_color_space = components == 3 ? JCS_RGB : components == 4 ? JCS_CMYK : JCS_GRAYSCALE;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(width * components);
-    while (info.next_scanline < info.image_height) {
-        for (int x = 0; x < width; ++x)
-            for (int c = 0; c < components; ++c)
-                row[x * components + c] = sample(x, info.next_scanline, c);
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::fclose(file);
-}
-
-inline void writeGreyJpeg(const char* fileName, int width, int height, unsigned char grey) {
-    writeJpeg(fileName, width, height, 1, [grey](int, int, int) { return grey; });
 }

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -100,8 +101,9 @@ TEST(TextureUpload, KeepsEveryRowAndIsFilteredLinearlyWhenShrunkAndWhenStretched
 }
 
 TEST(Pictures, LoadsAllFiveAndFailsWithoutTheHighlight) {
-    writeGreyJpeg("splash.jpg", 8, 4, 50);
-    writeGreyJpeg("menu.jpg", 16, 8, 100);
+    const auto overwrite = std::filesystem::copy_options::overwrite_existing;
+    std::filesystem::copy_file(TEST_DATA_DIR "/grey8x4.jpg", "splash.jpg", overwrite);
+    std::filesystem::copy_file(TEST_DATA_DIR "/grey16x8.jpg", "menu.jpg", overwrite);
     writeFile("Font.bmp", makeBmp({3, 2, 8, Bytes(8, 0), {0xC80000}, 0, 1}));
     writeFile("Pole.bmp", makeBmp({4, 4, 8, Bytes(16, 0), {0}, 0, 1}));
     std::remove("kavrin.jpg");
@@ -127,12 +129,11 @@ TEST(Pictures, LoadsAllFiveAndFailsWithoutTheHighlight) {
 }
 
 TEST(Loading, SevenModelsShareOneTexturePerFileNameAndDrawWithThem) {
-    writeGreyJpeg("board.jpg", 8, 8, 255);
-    writeGreyJpeg("wood.jpg", 16, 8, 255);
-    const std::string triangle = triangleText(0, "0 1 0");
-    std::ofstream("piece.ase") << materialsText({"wood.jpg", "missing.jpg"}) + triangle;
-    // File names are told apart byte for byte: WOOD.jpg is another, missing, file.
-    std::ofstream("board.ase") << materialsText({"board.jpg", "WOOD.jpg"}) + triangle;
+    const std::string triangle = triangleText(0, "0 1 0"), dir = TEST_DATA_DIR "/";
+    std::ofstream("piece.ase") << materialsText({dir + "white16x8.jpg", "missing.jpg"}) + triangle;
+    // File names are told apart byte for byte: WHITE16x8.jpg is another, missing, file.
+    std::ofstream("board.ase") << materialsText({dir + "white8x8.jpg", dir + "WHITE16x8.jpg"}) +
+                                      triangle;
     Config settings = {};
     for (char* field : {settings.kingModel, settings.queenModel, settings.bishopModel,
                         settings.knightModel, settings.rookModel, settings.pawnModel})
@@ -142,7 +143,7 @@ TEST(Loading, SevenModelsShareOneTexturePerFileNameAndDrawWithThem) {
     testing::internal::CaptureStderr();
     loadModels(settings, meshTable);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "can't open WOOD.jpg\ncan't open missing.jpg\n");
+              "can't open " + dir + "WHITE16x8.jpg\ncan't open missing.jpg\n");
     EXPECT_EQ(textureRegistry, nullptr);
     ASSERT_NE(meshTable, nullptr);
     for (int i = 1; i <= 7; ++i)
