@@ -119,13 +119,18 @@ inline Box litBox(const Frame& frame, int x0 = 0, int y0 = 0, int x1 = -1, int y
         frame, [&](int x, int y) { return frame.lit(x, y); }, x0, y0, x1, y1);
 }
 
-// The pixels where two frames differ by more than 24 in some channel.
-inline Box changedBox(const Frame& a, const Frame& b) {
-    return boxWhere(a, [&](int x, int y) {
-        for (int c = 0; c < 3; ++c)
-            if (std::abs(a.at(x, y)[c] - b.at(x, y)[c]) > 24) return true;
-        return false;
-    });
+// The pixels of a rectangle (the whole frame by default) where two frames differ by more than
+// 24 in some channel.
+inline Box changedBox(const Frame& a, const Frame& b, int x0 = 0, int y0 = 0, int x1 = -1,
+                      int y1 = -1) {
+    return boxWhere(
+        a,
+        [&](int x, int y) {
+            for (int c = 0; c < 3; ++c)
+                if (std::abs(a.at(x, y)[c] - b.at(x, y)[c]) > 24) return true;
+            return false;
+        },
+        x0, y0, x1, y1);
 }
 
 inline void clearFrame() {

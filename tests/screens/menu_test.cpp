@@ -24,7 +24,7 @@ void expectLine(const Frame& menu, int line, const char* text, int right = 500) 
     Frame expected = menu;
     std::fill(expected.rgb.begin(), expected.rgb.end(), 0);
     addText(expected, 50, y, text, {0, 1, 0});
-    EXPECT_LT(menu.difference(expected, 40, y, right, y + 16), 0.1) << text;
+    EXPECT_TRUE(changedBox(menu, expected, 40, y, right, y + 16).empty()) << text;
 }
 
 } // namespace
