@@ -64,6 +64,9 @@ const struct DecodeCase {
      4},
     // Cut between a run's count and its index: the run of index 2 after the end is not read.
     {"cut in a pair", {4, 1, 8, {2, 1, 3, 2}, {0, 0x111, 0x222}, 1, 3}, {0x111, 0x111, 0, 0}, 1},
+    {"a run in the last two bytes",
+     {4, 1, 8, {2, 1, 2, 2}, {0, 0x111, 0x222}, 1, 3},
+     {0x111, 0x111, 0x222, 0x222}},
     // A signed height would read as 32767 rows from the top.
     {"core header heights are unsigned",
      {1, 0x8001, 24, Bytes(4 * 0x8001, 0), {}, 0, 0, 12},

@@ -128,6 +128,21 @@ TEST(Pictures, LoadsAllFiveAndFailsWithoutTheHighlight) {
               std::vector<std::uint32_t>(5, 0));
 }
 
+// Past the 256 places a file name has room for, a further material keeps texture name 0.
+TEST(TextureRegistry, FillsTheFirst256PlacesOfAFileNameAndNoMore) {
+    std::vector<std::uint32_t> places(257, 0);
+    TextureRegistry registry;
+    for (std::uint32_t& place : places)
+        registry.add("missing.jpg", &place);
+    testing::internal::CaptureStderr();
+    registry.loadAll();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "can't open missing.jpg\n");
+    std::vector<std::uint32_t> expected(256, registry.ids[0]);
+    expected.push_back(0);
+    EXPECT_NE(registry.ids[0], 0u);
+    EXPECT_EQ(places, expected);
+}
+
 TEST(Loading, SevenModelsShareOneTexturePerFileNameAndDrawWithThem) {
     const std::string triangle = triangleText(0, "0 1 0"), dir = TEST_DATA_DIR "/";
     std::ofstream("piece.ase") << materialsText({dir + "white16x8.jpg", "missing.jpg"}) + triangle;
