@@ -4,7 +4,11 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
+#include <map>
 
 namespace {
 
@@ -25,6 +29,60 @@ void appendVec3(std::vector<float>& out, const Vec3* v) {
     out.push_back(v ? v->x : 0.0f);
     out.push_back(v ? v->y : 0.0f);
     out.push_back(v ? v->z : 0.0f);
+}
+
+Vec3 cornerOf(const std::vector<float>& corners, std::size_t j) {
+    return {corners[3 * j], corners[3 * j + 1], corners[3 * j + 2]};
+}
+
+// The nine floats of a vertex bit for bit: only corners that are alike in every bit are one.
+using VertexBits = std::array<std::uint32_t, 9>;
+
+VertexBits bitsOf(const DrawVertex& vertex) {
+    static_assert(sizeof(DrawVertex) == sizeof(VertexBits));
+    VertexBits bits;
+    std::memcpy(bits.data(), &vertex, sizeof bits);
+    return bits;
+}
+
+// A corner shared by several faces is sent once, so that the renderer transforms it once; a
+// triangle drawn from the same values in the same order gives the same pixels.
+void indexCorners(MeshPart& part) {
+    const std::size_t floats = std::min(
+        {part.cornerPositions.size(), part.cornerColours.size(), part.cornerTexCoords.size()});
+    const std::size_t corners = floats / 3;
+    part.drawVertices.clear();
+    part.drawIndices.clear();
+    part.drawIndices.reserve(corners);
+    std::map<VertexBits, std::uint32_t> indexOf;
+    for (std::size_t j = 0; j < corners; ++j) {
+        const DrawVertex vertex = {cornerOf(part.cornerPositions, j),
+                                   cornerOf(part.cornerColours, j),
+                                   cornerOf(part.cornerTexCoords, j)};
+        const auto next = static_cast<std::uint32_t>(part.drawVertices.size());
+        const auto [entry, isNew] = indexOf.emplace(bitsOf(vertex), next);
+        if (isNew) part.drawVertices.push_back(vertex);
+        part.drawIndices.push_back(entry->second);
+    }
+}
+
+// A material index outside the table draws with the first material's texture.
+std::uint32_t textureOf(const MeshPart& part, const std::vector<MeshMaterial>& materials) {
+    const MeshMaterial* material = entryAt(materials, part.materialIndex);
+    if (!material) material = entryAt(materials, 0);
+    return material ? material->textureName : 0;
+}
+
+// Lighting is never on, so GL reads no normal and none is sent: the shading that the normals
+// decide is baked into the colours.
+void drawPart(const MeshPart& part) {
+    if (part.drawIndices.empty()) return;
+    const DrawVertex& first = part.drawVertices.front();
+    glVertexPointer(3, GL_FLOAT, sizeof(DrawVertex), &first.position);
+    glColorPointer(3, GL_FLOAT, sizeof(DrawVertex), &first.colour);
+    glTexCoordPointer(3, GL_FLOAT, sizeof(DrawVertex), &first.texCoord);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(part.drawIndices.size()), GL_UNSIGNED_INT,
+                   part.drawIndices.data());
 }
 
 } // namespace
@@ -63,13 +121,12 @@ void preparePart(MeshPart& part, const std::vector<MeshMaterial>& materials) {
     const MeshMaterial* material = entryAt(materials, part.materialIndex);
     const bool flat = material && material->textureFile == "LIGHTMARBLE.JPG";
     for (std::size_t j = 0; j < corners; ++j) {
-        const Vec3 n = {part.cornerNormals[3 * j], part.cornerNormals[3 * j + 1],
-                        part.cornerNormals[3 * j + 2]};
-        const float shade = flat ? flatShade : shadeOf(n);
+        const float shade = flat ? flatShade : shadeOf(cornerOf(part.cornerNormals, j));
         part.cornerColours.push_back(shade);
         part.cornerColours.push_back(shade);
         part.cornerColours.push_back(shade);
     }
+    indexCorners(part);
 }
 
 Mesh::Mesh(const char* fileName, TextureRegistry* registry) {
@@ -84,24 +141,18 @@ Mesh::Mesh(const char* fileName, TextureRegistry* registry) {
 }
 
 int Mesh::draw() {
+    glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     for (const MeshPart& part : parts) {
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableClientState(GL_NORMAL_ARRAY);
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glEnable(GL_TEXTURE_2D);
-        glEnableClientState(GL_COLOR_ARRAY);
-        glColorPointer(3, GL_FLOAT, 0, part.cornerColours.data());
-        // A material index outside the table draws with the first material's texture.
-        const MeshMaterial* material = entryAt(materials, part.materialIndex);
-        if (!material) material = entryAt(materials, 0);
-        glBindTexture(GL_TEXTURE_2D, material ? material->textureName : 0);
-        glTexCoordPointer(3, GL_FLOAT, 0, part.cornerTexCoords.data());
-        glVertexPointer(3, GL_FLOAT, 0, part.cornerPositions.data());
-        // The positions, not cornerNormals, on purpose: lighting is never switched on, so GL
-        // reads no normal; the shading that the normals decide is baked into the colours.
-        glNormalPointer(GL_FLOAT, 0, part.cornerPositions.data());
-        glDrawArrays(GL_TRIANGLES, 0, part.faceCount * 3);
+        glBindTexture(GL_TEXTURE_2D, textureOf(part, materials));
+        drawPart(part);
     }
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisable(GL_TEXTURE_2D);
     return 0;
 }
 

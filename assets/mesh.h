@@ -54,6 +54,13 @@ struct FaceNormals {
     CornerNormal corners[3];
 };
 
+// One corner of a part as it is drawn.
+struct DrawVertex {
+    Vec3 position;
+    Vec3 colour;
+    Vec3 texCoord;
+};
+
 struct MeshPart {
     std::string k1156;
     std::string t1156;
@@ -78,6 +85,11 @@ struct MeshPart {
     std::vector<FaceNormals> faceNormals;
     // faceCount x 3 corners of 3 floats each, face by face, corners A, B, C.
     std::vector<float> cornerPositions, cornerColours, cornerNormals, cornerTexCoords;
+    // What draw sends: the corners with all three of position, colour and texture coordinate
+    // alike stored once, in the order they first occur, and the faces as three indexes each
+    // into them, in face and corner order.
+    std::vector<DrawVertex> drawVertices;
+    std::vector<std::uint32_t> drawIndices;
     Vec3 k1462 = {-1.0f, -1.0f, -1.0f};
     std::int32_t k3177 = 0;
     std::int32_t k3472 = 0;
@@ -104,7 +116,8 @@ class Mesh final : public Drawable {
     // A file that cannot be opened gives a mesh without materials and parts.
     Mesh(const char* fileName, TextureRegistry* registry);
 
-    // Draws every part with client vertex arrays; returns 0.
+    // Draws every part with texturing and client vertex arrays, which it switches on and off
+    // again itself; returns 0.
     int draw() override;
     // Gives part (part mod parts) the material (material mod materials); does nothing when
     // the mesh has no parts or no materials.
@@ -130,7 +143,8 @@ void readModelFile(const char* fileName, Mesh& mesh);
 // Reads model text held in memory, the same way.
 void readModelText(const std::string& text, Mesh& mesh);
 
-// Builds the four per-corner arrays of a part; the material decides the baked shade.
+// Builds the four per-corner arrays of a part, the material deciding the baked shade, and from
+// them the part's drawVertices and drawIndices.
 void preparePart(MeshPart& part, const std::vector<MeshMaterial>& materials);
 
 // The baked grey of a corner with normal n.

@@ -56,8 +56,11 @@ void placePiece(int code, int file, int rank) {
     glPopMatrix();
 }
 
+// The board goes to the renderer on its own: a software renderer rasterises it on its other
+// threads while this one transforms the pieces, instead of all at the buffer swap.
 void drawPiecesExcept(const SkippedSquares& skipped) {
     if (Mesh* const boardMesh = meshOf(boardSlot)) boardMesh->draw();
+    glFlush();
     for (int file = 1; file <= 8; ++file)
         for (int rank = 1; rank <= 8; ++rank) {
             if (isSkipped(skipped, file, rank)) continue;
@@ -86,13 +89,11 @@ void drawSquareQuad(int file, int rank) {
 // Only squares on the board are highlighted: a selection or target outside it draws nothing.
 void drawHighlights() {
     glColor3f(1.0f, 1.0f, 1.0f);
-    if (onBoard(selection.selFile, selection.selRank)) {
-        glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureHighlight]);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureHighlight]);
+    if (onBoard(selection.selFile, selection.selRank))
         drawSquareQuad(selection.selFile, selection.selRank);
-    }
-    for (const MoveTarget* target = selection.targets; target; target = target->next) {
-        if (!onBoard(target->file, target->rank)) continue;
-        glBindTexture(GL_TEXTURE_2D, pictureTextures[PictureHighlight]);
-        drawSquareQuad(target->file, target->rank);
-    }
+    for (const MoveTarget* target = selection.targets; target; target = target->next)
+        if (onBoard(target->file, target->rank)) drawSquareQuad(target->file, target->rank);
+    glDisable(GL_TEXTURE_2D);
 }

@@ -1,6 +1,11 @@
-// Frame time of the game screen at 1024 x 768 with all 32 pieces, on the generated data.
-// Run under a display (xvfb-run for software OpenGL); reports frames per second, the median
-// frame, the triangles drawn per frame and the heap allocations per frame.
+// Frame time of the game screen on the generated data, at 1024 x 768 and 1920 x 1080: the
+// start position, its selection highlights, a middlegame from Black's side, a knight in flight
+// while a pawn sinks, a promotion mid-spin and the camera mid-turn. Run under a display
+// (xvfb-run for software OpenGL) at least 1920 x 1080; reports frames per second, the median
+// frame, the CPU time of all the process's threads per frame (the renderer's included), the
+// triangles of the board and its pieces and the heap allocations per frame.
+// With KAVRIN_BENCH_FRAMES set to a folder, the first frame of each case is also written
+// there as a binary PPM picture, NAME-WIDTHxHEIGHT.ppm, to compare builds pixel by pixel.
 
 #include <GL/gl.h>
 #include <SDL.h>
@@ -12,7 +17,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "app/core/config.h"
@@ -37,19 +44,29 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-bool openWindow() {
-    if (chdir(KAVRIN_DATA_DIR) != 0) return false;
+int windowWidth = 0, windowHeight = 0;
+
+// A window of the size with the pictures, the font and the models loaded into its context;
+// a window of another size is closed first, and everything is made anew for the new one.
+bool openWindow(int width, int height) {
+    if (width == windowWidth && height == windowHeight) return true;
+    if (windowWidth != 0) {
+        freeModels();
+        SDL_Quit();
+    }
     config = readConfig("chess.cfg");
-    config.screenWidth = 1024;
-    config.screenHeight = 768;
+    config.screenWidth = width;
+    config.screenHeight = height;
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    if (!SDL_SetVideoMode(1024, 768, 0, SDL_OPENGL)) return false;
+    if (!SDL_SetVideoMode(width, height, 0, SDL_OPENGL)) return false;
     if (!initGL()) return false;
-    resizeGL(1024, 768);
+    resizeGL(width, height);
     textureRegistry = new TextureRegistry;
     loadModels(config, meshTable);
+    windowWidth = width;
+    windowHeight = height;
     return true;
 }
 
@@ -70,82 +87,194 @@ long trianglesOnBoard() {
     return count;
 }
 
+// The pieces of a FEN's first field, rank 8 first; the rest of the board is left as it is.
+void placePieces(const char* placement) {
+    const std::string letters = "prnbqk";
+    int file = 1, rank = 8;
+    for (const char* c = placement; *c; ++c) {
+        if (*c == '/') {
+            file = 1;
+            --rank;
+        } else if (*c >= '1' && *c <= '8') {
+            for (int n = *c - '0'; n > 0; --n, ++file)
+                board.squares[squareIndex(file, rank)].piece = 0;
+        } else {
+            const char lower = static_cast<char>(*c | 0x20);
+            const int type = static_cast<int>(letters.find(lower)) + 1;
+            board.squares[squareIndex(file++, rank)].piece =
+                static_cast<std::int8_t>(lower == *c ? -type : type);
+        }
+    }
+}
+
+// A game with White to move and no phase running, the clock at a fixed tick.
 void startPosition() {
     board.reset();
     appState = AppGame | AppWhiteTurn | AppHumanToMove;
     menuOptions = menuStartOptions;
+    selection = {-1, -1, nullptr};
+    frameTicks = 1000000;
+    phaseStart = frameTicks;
 }
 
-void drawFrames(benchmark::State& state, void (*beforeFrame)()) {
-    std::vector<double> frameMs;
-    frameMs.reserve(1 << 16);
-    for (int i = 0; i < 5; ++i) { // warm up the driver's caches
-        beforeFrame();
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawGameScreen();
+// The running phase `elapsed` ms of its 5000 in.
+void runningPhase(std::uint32_t bits, std::uint32_t elapsed) {
+    setAppBits(bits);
+    phaseStart = frameTicks - elapsed;
+}
+
+MoveTarget e3 = {5, 3, 0, 0, nullptr};
+MoveTarget e4 = {5, 4, 0, 1, &e3};
+
+void selectionHighlights() {
+    startPosition();
+    selection = {5, 2, &e4};
+}
+
+// Pieces of both colours on many squares, seen from Black's resting camera.
+void middlegameFromBlack() {
+    startPosition();
+    placePieces("r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP2BPPP/R1BQ1RK1");
+    appState = AppGame | AppBlackTurn | AppHumanToMove;
+    board.sideToMove = -1;
+}
+
+// The knight from g1 halfway to f3, where a black pawn sinks, and the opponent in check:
+// the busiest frame.
+void knightInFlight() {
+    startPosition();
+    board.squares[squareIndex(7, 1)].piece = 0;
+    board.squares[squareIndex(6, 3)].piece = 3;
+    board.sideToMove = -1;
+    board.status = BlackInCheck;
+    moveAnim = {7, 1, 6, 3, 6, 3, 3, -1, -1};
+    runningPhase(AppMoveAnim, 2500);
+}
+
+// A pawn from d7 promoted to a queen on d8, at 0.7 of its spin: the queen shows.
+void promotionSpin() {
+    startPosition();
+    placePieces("rnbQkbnr/ppp2ppp/8/8/8/8/PPP2PPP/RNBQKBNR");
+    board.sideToMove = -1;
+    moveAnim = {4, 8, 4, 8, 4, 8, 1, 5, 0};
+    runningPhase(AppPromotionAnim, 3500);
+}
+
+// The camera a third of its way from White's side to Black's.
+void cameraTurning() {
+    startPosition();
+    appState = AppGame | AppBlackTurn | AppHumanToMove;
+    runningPhase(AppCameraTurn, 1700);
+}
+
+void drawOneFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawGameScreen();
+}
+
+// The back buffer as a binary PPM, top row first.
+void writeFrame(const char* folder, const std::string& name) {
+    std::vector<unsigned char> rgb(static_cast<std::size_t>(windowWidth) * windowHeight * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, windowWidth, windowHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    const std::string path = std::string(folder) + "/" + name + "-" + std::to_string(windowWidth) +
+                             "x" + std::to_string(windowHeight) + ".ppm";
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return;
+    std::fprintf(out, "P6\n%d %d\n255\n", windowWidth, windowHeight);
+    for (int y = windowHeight - 1; y >= 0; --y)
+        std::fwrite(&rgb[static_cast<std::size_t>(y) * windowWidth * 3], 1,
+                    static_cast<std::size_t>(windowWidth) * 3, out);
+    std::fclose(out);
+}
+
+// CPU time of every thread of the process, the renderer's own included, in milliseconds.
+double processCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
+}
+
+void drawFrames(benchmark::State& state, void (*setScene)(), const char* name) {
+    if (!openWindow(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)))) {
+        state.SkipWithError("cannot open the game window");
+        return;
+    }
+    setScene();
+    drawOneFrame();
+    if (const char* folder = std::getenv("KAVRIN_BENCH_FRAMES")) writeFrame(folder, name);
+    SDL_GL_SwapBuffers();
+    for (int i = 0; i < 4; ++i) { // warm up the driver's caches
+        drawOneFrame();
         SDL_GL_SwapBuffers();
     }
     glFinish();
+    std::vector<double> frameMs;
+    frameMs.reserve(1 << 16);
     const long allocationsBefore = allocations;
+    const double cpuBefore = processCpuMs();
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        beforeFrame();
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawGameScreen();
+        drawOneFrame();
         SDL_GL_SwapBuffers();
         glFinish();
         const std::chrono::duration<double, std::milli> spent =
             std::chrono::steady_clock::now() - start;
         if (frameMs.size() < frameMs.capacity()) frameMs.push_back(spent.count());
     }
+    const double cpuMs = processCpuMs() - cpuBefore;
     const long frameAllocations = allocations - allocationsBefore;
     std::sort(frameMs.begin(), frameMs.end());
     const double median = frameMs.empty() ? 0 : frameMs[frameMs.size() / 2];
     state.counters["fps"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["median_ms"] = median;
+    state.counters["cpu_ms"] = cpuMs / static_cast<double>(state.iterations());
     state.counters["triangles"] = static_cast<double>(trianglesOnBoard());
     state.counters["allocs_per_frame"] =
         static_cast<double>(frameAllocations) / static_cast<double>(state.iterations());
-}
-
-MoveTarget e3 = {5, 3, 0, 0, nullptr};
-MoveTarget e4 = {5, 4, 0, 1, &e3};
-
-void restingWithSelection() { selection = {5, 2, &e4}; }
-
-// A knight halfway through its flight while the opponent is in check: the busiest frame.
-void knightInFlight() {
-    moveAnim = {7, 1, 6, 3, 6, 3, 3, 0, 0};
-    setAppBits(AppMoveAnim);
-    phaseStart = SDL_GetTicks() - 2500;
-}
-
-void BM_RestingFrame(benchmark::State& state) {
-    startPosition();
-    drawFrames(state, restingWithSelection);
-}
-
-void BM_MoveAnimationFrame(benchmark::State& state) {
-    startPosition();
-    board.squares[squareIndex(7, 1)].piece = 0;
-    board.squares[squareIndex(6, 3)].piece = 3;
-    board.sideToMove = -1;
-    board.status = BlackInCheck;
-    drawFrames(state, knightInFlight);
     board.reset();
+}
+
+void BM_StartPosition(benchmark::State& state) { drawFrames(state, startPosition, "start"); }
+void BM_SelectionHighlights(benchmark::State& state) {
+    drawFrames(state, selectionHighlights, "selection");
+}
+void BM_MiddlegameFromBlack(benchmark::State& state) {
+    drawFrames(state, middlegameFromBlack, "middlegame");
+}
+void BM_KnightInFlight(benchmark::State& state) { drawFrames(state, knightInFlight, "flight"); }
+void BM_PromotionSpin(benchmark::State& state) { drawFrames(state, promotionSpin, "promotion"); }
+void BM_CameraTurning(benchmark::State& state) { drawFrames(state, cameraTurning, "camera"); }
+
+// Every case at one size, then every case at the next, so that the window is made twice.
+void registerCases() {
+    const struct {
+        const char* name;
+        void (*run)(benchmark::State&);
+    } cases[] = {{"StartPosition", BM_StartPosition},
+                 {"SelectionHighlights", BM_SelectionHighlights},
+                 {"MiddlegameFromBlack", BM_MiddlegameFromBlack},
+                 {"KnightInFlight", BM_KnightInFlight},
+                 {"PromotionSpin", BM_PromotionSpin},
+                 {"CameraTurning", BM_CameraTurning}};
+    for (const auto& size : {std::pair{1024, 768}, std::pair{1920, 1080}})
+        for (const auto& c : cases)
+            benchmark::RegisterBenchmark(c.name, c.run)
+                ->Args({size.first, size.second})
+                ->ArgNames({"width", "height"})
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
 }
 
 } // namespace
 
-BENCHMARK(BM_RestingFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
-BENCHMARK(BM_MoveAnimationFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
-
 int main(int argc, char** argv) {
-    if (!openWindow()) {
-        std::fprintf(stderr, "cannot open the game window: %s\n", SDL_GetError());
+    if (chdir(KAVRIN_DATA_DIR) != 0) {
+        std::fprintf(stderr, "cannot enter the data folder %s\n", KAVRIN_DATA_DIR);
         return 1;
     }
+    registerCases();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
