@@ -67,8 +67,8 @@ void indexCorners(MeshPart& part) {
 }
 
 // A material index outside the table draws with the first material's texture.
-std::uint32_t textureOf(const MeshPart& part, const std::vector<MeshMaterial>& materials) {
-    const MeshMaterial* material = entryAt(materials, part.materialIndex);
+std::uint32_t textureOf(std::int32_t materialIndex, const std::vector<MeshMaterial>& materials) {
+    const MeshMaterial* material = entryAt(materials, materialIndex);
     if (!material) material = entryAt(materials, 0);
     return material ? material->textureName : 0;
 }
@@ -140,14 +140,19 @@ Mesh::Mesh(const char* fileName, TextureRegistry* registry) {
     }
 }
 
-int Mesh::draw() {
+int Mesh::draw() { return drawInMaterial(-1); }
+
+// A negative material leaves part 0 in its own.
+int Mesh::drawInMaterial(int material) const {
     glEnable(GL_TEXTURE_2D);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    for (const MeshPart& part : parts) {
-        glBindTexture(GL_TEXTURE_2D, textureOf(part, materials));
-        drawPart(part);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        std::int32_t index = parts[i].materialIndex;
+        if (i == 0 && material >= 0 && materialCount > 0) index = material % materialCount;
+        glBindTexture(GL_TEXTURE_2D, textureOf(index, materials));
+        drawPart(parts[i]);
     }
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);

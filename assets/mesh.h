@@ -119,6 +119,9 @@ class Mesh final : public Drawable {
     // Draws every part with texturing and client vertex arrays, which it switches on and off
     // again itself; returns 0.
     int draw() override;
+    // Draws like draw(), with part 0 in the material that setPartMaterial(material, 0) would
+    // give it, but without giving it: the mesh is left as it was. Returns 0.
+    int drawInMaterial(int material) const;
     // Gives part (part mod parts) the material (material mod materials); does nothing when
     // the mesh has no parts or no materials.
     void setPartMaterial(int material, int part) override;

@@ -6,7 +6,6 @@
 
 #include "app/core/state.h"
 #include "app/core/turn.h"
-#include "assets/mesh.h"
 #include "chess/board.h"
 #include "scene/pieces.h"
 #include "scene/world.h"
@@ -27,8 +26,8 @@ void drawFlyingPiece(float t) {
     const float rank = moveAnim.fromRank * (1.0f - t) + moveAnim.toRank * t;
     glPushMatrix();
     glTranslatef(squareX(file), arcHeight(t), squareZ(rank));
-    orientAndColour(moveAnim.movingPiece);
-    drawPieceMesh(typeOf(moveAnim.movingPiece));
+    turnBlackPiece(moveAnim.movingPiece);
+    drawPieceMesh(moveAnim.movingPiece);
     glPopMatrix();
 }
 
@@ -37,32 +36,25 @@ void drawSinkingPiece(float t) {
     if (!isPieceCode(code)) return;
     glPushMatrix();
     glTranslatef(squareX(moveAnim.captureFile), -2.0f * t, squareZ(moveAnim.captureRank));
-    orientAndColour(code);
-    drawPieceMesh(typeOf(code));
+    turnBlackPiece(code);
+    drawPieceMesh(code);
     glPopMatrix();
 }
 
-// The promoting side is still the application's side to move: the turn has not passed yet.
-// The pawn and the chosen piece share its colour and its half turn.
-void orientAndColourPromotion(Mesh* chosen) {
-    const int side = anyAppBit(AppBlackTurn) ? -1 : 1;
-    orientAndColour(side * typeOf(moveAnim.movingPiece));
-    if (chosen) chosen->setPartMaterial(side < 0 ? 0 : 1, 0);
-}
-
 void drawSpinningPiece(float t) {
-    Mesh* const chosen =
-        isPieceCode(moveAnim.newPiece) ? meshOf(typeOf(moveAnim.newPiece)) : nullptr;
+    // The promoting side is still the application's side to move: the turn has not passed
+    // yet. The pawn and the chosen piece take its colour and its half turn.
+    const int side = anyAppBit(AppBlackTurn) ? -1 : 1;
     glPushMatrix();
     glTranslatef(squareX(moveAnim.fromFile), arcHeight(t), squareZ(moveAnim.fromRank));
     glTranslatef(0.5f, 0.0f, -0.5f);
     glRotatef(t * 360.0f, 0.0f, 1.0f, 0.0f);
     glTranslatef(-0.5f, 0.0f, 0.5f);
-    orientAndColourPromotion(chosen);
+    turnBlackPiece(side);
     if (t < 0.5f) {
-        drawPieceMesh(typeOf(moveAnim.movingPiece));
-    } else if (chosen) {
-        drawPieceMesh(typeOf(moveAnim.newPiece));
+        drawPieceMesh(side * typeOf(moveAnim.movingPiece));
+    } else if (isPieceCode(moveAnim.newPiece)) {
+        drawPieceMesh(side * typeOf(moveAnim.newPiece));
     }
     glPopMatrix();
 }

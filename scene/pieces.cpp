@@ -28,22 +28,18 @@ Mesh* meshOf(int slot) {
     return meshTable[slot];
 }
 
-void orientAndColour(int code) {
-    Mesh* mesh = meshOf(typeOf(code));
-    if (code < 0) {
-        glTranslatef(1.0f, 0.0f, -1.0f);
-        glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
-        if (mesh) mesh->setPartMaterial(0, 0);
-    } else if (mesh) {
-        mesh->setPartMaterial(1, 0);
-    }
+void turnBlackPiece(int code) {
+    if (code >= 0) return;
+    glTranslatef(1.0f, 0.0f, -1.0f);
+    glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
 }
 
-void drawPieceMesh(int type) {
-    Mesh* const mesh = type == boardSlot ? nullptr : meshOf(type);
+void drawPieceMesh(int code) {
+    const int type = typeOf(code);
+    const Mesh* const mesh = type == boardSlot ? nullptr : meshOf(type);
     if (!mesh) return;
     glEnable(GL_CULL_FACE);
-    mesh->draw();
+    mesh->drawInMaterial(code < 0 ? 0 : 1);
     glDisable(GL_CULL_FACE);
 }
 
@@ -51,8 +47,8 @@ void placePiece(int code, int file, int rank) {
     if (!isPieceCode(code)) return;
     glPushMatrix();
     glTranslatef(squareX(file), 0.0f, squareZ(rank));
-    orientAndColour(code);
-    drawPieceMesh(typeOf(code));
+    turnBlackPiece(code);
+    drawPieceMesh(code);
     glPopMatrix();
 }
 

@@ -9,14 +9,15 @@ class Mesh;
 // the models are loaded.
 Mesh* meshOf(int slot);
 
-// Turns a Black piece half a turn about its square's centre and gives the mesh of the code
-// its colour's material (0 Black, 1 White), on the current model-view matrix.
-void orientAndColour(int code);
+// Turns a Black piece (a negative code) half a turn about its square's centre, on the current
+// model-view matrix; a White one stays as modelled.
+void turnBlackPiece(int code);
 
-// Draws the mesh of piece type 1..6 on the current model-view matrix. A piece is a closed
-// solid, so its back faces are culled: they lie behind its front faces, and skipping them
-// nearly halves the triangles a frame rasterizes.
-void drawPieceMesh(int type);
+// Draws the mesh of the type of piece `code` (1..6 White, -1..-6 Black) in its colour's
+// material (0 Black, 1 White) on the current model-view matrix, leaving the mesh as it was.
+// A piece is a closed solid, so its back faces are culled: they lie behind its front faces,
+// and skipping them nearly halves the triangles a frame rasterizes.
+void drawPieceMesh(int code);
 
 // Draws the piece `code` (1..6 White, -1..-6 Black) standing on (file, rank).
 void placePiece(int code, int file, int rank);
