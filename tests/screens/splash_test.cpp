@@ -17,9 +17,11 @@ class Splash : public testing::Test {
         appState = AppSplash;
         phaseStart = start;
     }
+    // Texturing off before, as no frame may have left it on: the splash switches it on itself.
     static Frame frameAt(Uint32 milliseconds) {
         testTicks = start + milliseconds;
         clearFrame();
+        glDisable(GL_TEXTURE_2D);
         drawSplash();
         return Frame::read();
     }
