@@ -72,7 +72,7 @@ for build in old new; do
     [ $build = new ] && game=$new
     # A virtual display that another program took at the same moment fails the start: retry.
     for _ in 1 2 3; do
-        xvfb-run -a -s "-screen 0 1024x768x24" "$0" --session "$game" "$out/$build" 2>/dev/null
+        xvfb-run -a -n $((400 + RANDOM % 400)) -s "-screen 0 1024x768x24" "$0" --session "$game" "$out/$build" 2>/dev/null
         [ -n "$(ls "$out/$build")" ] && break
     done
 done
