@@ -9,6 +9,7 @@
 #include "app/core/state.h"
 #include "app/core/turn.h"
 #include "app/input.h"
+#include "assets/loading.h"
 #include "chess/board.h"
 #include "chess/fen.h"
 
@@ -282,6 +283,7 @@ TEST_F(GameFlow, TheSplashLoadsOnceAndGivesWayToTheMenuAt15Seconds) {
 
     // A stalled machine whose first frame after 13.5 s comes at 16 s loads then, and the menu
     // follows in the next frame.
+    freeModels();
     appState = AppSplash;
     phaseStart = clock;
     frame(13500);
