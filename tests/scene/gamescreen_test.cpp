@@ -86,16 +86,7 @@ TEST_F(GameScreen, EachStatusShowsItsMessageAndTheLogoAtTheTopOfAResizedWindow) 
         EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     }
     const Frame screen = screenFrame();
-    RgbImage logo;
-    ASSERT_EQ(loadJpeg("kavrin.jpg", logo), 1);
-    double sum = 0;
-    for (int j = 0; j < 32; ++j)
-        for (int i = 0; i < 128; ++i)
-            for (int c = 0; c < 3; ++c)
-                sum += std::abs(screen.at(640 - 135 + i, 480 - 8 - j)[c] -
-                                logo.pixels[(j * 128 + i) * 3 + c]);
-    std::free(logo.pixels);
-    EXPECT_LT(sum / (128 * 32 * 3), 4);
+    EXPECT_LT(differenceFromPicture(screen, "kavrin.jpg", 0, 32, 640 - 135, 480 - 8), 4);
 }
 
 // A piece shows where the eye of the side to move, or of the turning camera, sees its square;

@@ -92,6 +92,23 @@ struct Frame {
     }
 };
 
+// Mean difference per channel between the frame and `rows` rows of a JPEG file, from its row
+// `firstRow` down, shown at its own size with its top-left pixel at window pixel (x, yTop);
+// 255 when the file does not load.
+inline double differenceFromPicture(const Frame& frame, const char* file, int firstRow, int rows,
+                                    int x, int yTop) {
+    RgbImage picture;
+    if (!loadJpeg(file, picture)) return 255;
+    double sum = 0;
+    for (int j = 0; j < rows; ++j)
+        for (int i = 0; i < picture.width; ++i)
+            for (int c = 0; c < 3; ++c)
+                sum += std::abs(frame.at(x + i, yTop - j)[c] -
+                                picture.pixels[((firstRow + j) * picture.width + i) * 3 + c]);
+    std::free(picture.pixels);
+    return sum / (3.0 * picture.width * rows);
+}
+
 // The bounding box of the pixels of a rectangle (the whole frame by default) for which
 // `inside(x, y)` holds; x1, y1 one past the last pixel, and x1 < 0 when there is none.
 struct Box {

@@ -57,16 +57,7 @@ TEST(Menu, LinesShowTheOptionsInEitherLanguage) {
 TEST(Menu, BannerAtTheTopAndPictureInTheLowerRightCornerOfAnyWindow) {
     resizeTo(1024, 768);
     const Frame real = menuFrame(menuStartOptions);
-    RgbImage splash;
-    ASSERT_EQ(loadJpeg("splash.jpg", splash), 1);
-    double sum = 0;
-    for (int j = 0; j < 64; ++j)
-        for (int i = 0; i < 512; ++i)
-            for (int c = 0; c < 3; ++c)
-                sum += std::abs(real.at(256 + i, 757 - j)[c] -
-                                splash.pixels[((960 + j) * 512 + i) * 3 + c]);
-    std::free(splash.pixels);
-    EXPECT_LT(sum / (512 * 64 * 3), 4);
+    EXPECT_LT(differenceFromPicture(real, "splash.jpg", 960, 64, 256, 757), 4);
     const std::uint32_t saved[2] = {pictureTextures[PictureSplash], pictureTextures[PictureMenu]};
     GLuint white = 0;
     glGenTextures(1, &white);

@@ -1,7 +1,6 @@
 #include "screens/splash.h"
 
 #include "app/core/state.h"
-#include "assets/texture.h"
 #include "tests/scene/scene_fixture.h"
 
 namespace {
@@ -39,16 +38,7 @@ class Splash : public testing::Test {
 TEST_F(Splash, PicturesFadeInAndOutInTurnAndTheThirdShowsFrom14Seconds) {
     const Frame first = frameAt(3000), second = frameAt(10000);
     // At full brightness the first picture is the top 320 rows of splash.jpg at its own size.
-    RgbImage picture;
-    ASSERT_EQ(loadJpeg("splash.jpg", picture), 1);
-    double sum = 0;
-    for (int y = 0; y < 320; ++y)
-        for (int x = 0; x < 512; ++x)
-            for (int c = 0; c < 3; ++c)
-                sum += std::abs(first.at(left + x, top - 1 - y)[c] -
-                                picture.pixels[(y * 512 + x) * 3 + c]);
-    std::free(picture.pixels);
-    EXPECT_LT(sum / (512 * 320 * 3), 4);
+    EXPECT_LT(differenceFromPicture(first, "splash.jpg", 0, 320, left, top - 1), 4);
     EXPECT_NEAR(litBox(first).x0, left, 2);
     EXPECT_NEAR(litBox(first).y0, bottom, 2);
     EXPECT_GT(second.difference(first, left, bottom, right, top), 5);
