@@ -18,14 +18,13 @@ class Animation : public testing::Test {
     static Frame frameAt(Uint32 ms, bool promotion = false) {
         testTicks = phaseBegan + ms;
         clearFrame();
-        glLoadIdentity();
-        gluLookAt(whiteEye.x, whiteEye.y, whiteEye.z, 4, 0, -4, 0, 1, 0);
+        lookFrom(whiteEye);
         promotion ? drawPromotionAnim() : drawMoveAnim();
         return Frame::read();
     }
     // The pixels a change of the board or of the animation's record makes at `ms`.
     template <typename Change>
-    static Box changedBy(Uint32 ms, Change change, bool promotion = false) {
+    static Rect changedBy(Uint32 ms, Change change, bool promotion = false) {
         const Frame before = frameAt(ms, promotion);
         const auto savedBoard = board;
         const MoveAnim savedAnim = moveAnim;
@@ -66,9 +65,9 @@ TEST_F(Animation, MoverArcsToItsSquareWhileTheCaptureSinksAndTheOtherPiecesStay)
             expectPieceAt(changedBy(f.ms, [&] { putPiece(0, s.file, s.rank); }), whiteEye, s.file,
                           s.rank, 0);
         // The queen's top goes down with it, and it is under the board at the end.
-        const Box queen = changedBy(f.ms, [] { moveAnim.capturedPiece = 0; });
+        const Rect queen = changedBy(f.ms, [] { moveAnim.capturedPiece = 0; });
         if (f.lift == 2) {
-            const Box standing = changedBy(0, [] { moveAnim.capturedPiece = 0; });
+            const Rect standing = changedBy(0, [] { moveAnim.capturedPiece = 0; });
             double top = 0;
             while (seenFrom(whiteEye, 3.5, top, -1.5).y < standing.y1)
                 top += 0.001;
@@ -94,7 +93,7 @@ TEST_F(Animation, PromotedPawnRisesSpinsAndChangesHalfway) {
         moveAnim = {p.file, p.rank, p.file, p.rank, p.file, p.rank, p.pawn, p.queen, 0};
         testTicks = phaseBegan;
         startPromotionAnim();
-        Box boxes[5];
+        Rect boxes[5];
         const Uint32 instants[] = {0, 1250, 2499, 2500, 5000};
         for (int i = 0; i < 5; ++i) {
             boxes[i] = changedBy(
@@ -104,8 +103,7 @@ TEST_F(Animation, PromotedPawnRisesSpinsAndChangesHalfway) {
                           2 * std::sin(3.14159265 * instants[i] / 5000));
         }
         EXPECT_GT(boxes[3].y1 - boxes[3].y0, boxes[2].y1 - boxes[2].y0 + 20);
-        const Box& q = boxes[4];
-        brightness[p.pawn < 0] = frameAt(5000, true).mean(q.x0, q.y0, q.x1, q.y1);
+        brightness[p.pawn < 0] = frameAt(5000, true).mean(boxes[4]);
     }
     EXPECT_GT(brightness[0], brightness[1] + 40);
 }

@@ -59,6 +59,13 @@ class SceneWindow : public testing::Environment {
     }
 };
 
+// A rectangle of window pixels from (x0, y0) up to, not including, (x1, y1): the whole window
+// by default.
+struct Rect {
+    int x0 = 0, y0 = 0, x1 = 1 << 30, y1 = 1 << 30;
+    bool empty() const { return x1 <= x0; }
+};
+
 // The colour buffer as RGB rows from the bottom of the window up.
 struct Frame {
     int width = config.screenWidth, height = config.screenHeight;
@@ -72,23 +79,22 @@ struct Frame {
     }
     const unsigned char* at(int x, int y) const { return &rgb[(y * width + x) * 3]; }
     bool lit(int x, int y) const { return at(x, y)[0] + at(x, y)[1] + at(x, y)[2] > 24; }
-    // Mean absolute difference per channel from another frame over a rectangle, the whole
-    // frame by default.
-    double difference(const Frame& other, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) const {
-        x1 = x1 < 0 ? width : x1;
-        y1 = y1 < 0 ? height : y1;
+    // Mean absolute difference per channel from another frame over an area.
+    double difference(const Frame& other, Rect area = {}) const {
+        area.x1 = std::min(area.x1, width);
+        area.y1 = std::min(area.y1, height);
         double sum = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
+        for (int y = area.y0; y < area.y1; ++y)
+            for (int x = area.x0; x < area.x1; ++x)
                 for (int c = 0; c < 3; ++c)
                     sum += std::abs(at(x, y)[c] - other.at(x, y)[c]);
-        return sum / (3.0 * (x1 - x0) * (y1 - y0));
+        return sum / (3.0 * (area.x1 - area.x0) * (area.y1 - area.y0));
     }
-    // Mean brightness per channel over a rectangle: the difference from a black frame.
-    double mean(int x0, int y0, int x1, int y1) const {
+    // Mean brightness per channel over an area: the difference from a black frame.
+    double mean(Rect area) const {
         Frame black = *this;
         std::fill(black.rgb.begin(), black.rgb.end(), 0);
-        return difference(black, x0, y0, x1, y1);
+        return difference(black, area);
     }
 };
 
@@ -109,37 +115,24 @@ inline double differenceFromPicture(const Frame& frame, const char* file, int fi
     return sum / (3.0 * picture.width * rows);
 }
 
-// The bounding box of the pixels of a rectangle (the whole frame by default) for which
-// `inside(x, y)` holds; x1, y1 one past the last pixel, and x1 < 0 when there is none.
-struct Box {
-    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
-    bool empty() const { return x1 < 0; }
-    void add(int x, int y) {
-        x0 = std::min(x0, x);
-        y0 = std::min(y0, y);
-        x1 = std::max(x1, x + 1);
-        y1 = std::max(y1, y + 1);
-    }
-};
-
-template <typename Inside>
-Box boxWhere(const Frame& frame, Inside inside, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) {
-    Box box;
-    for (int y = y0; y < (y1 < 0 ? frame.height : y1); ++y)
-        for (int x = x0; x < (x1 < 0 ? frame.width : x1); ++x)
-            if (inside(x, y)) box.add(x, y);
+// The bounding box of the pixels of an area for which `inside(x, y)` holds; empty when none.
+template <typename Inside> Rect boxWhere(const Frame& frame, Inside inside, Rect area = {}) {
+    Rect box = {1 << 30, 1 << 30, -1, -1};
+    for (int y = area.y0; y < std::min(area.y1, frame.height); ++y)
+        for (int x = area.x0; x < std::min(area.x1, frame.width); ++x)
+            if (inside(x, y))
+                box = {std::min(box.x0, x), std::min(box.y0, y), std::max(box.x1, x + 1),
+                       std::max(box.y1, y + 1)};
     return box;
 }
 
-inline Box litBox(const Frame& frame, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) {
+inline Rect litBox(const Frame& frame, Rect area = {}) {
     return boxWhere(
-        frame, [&](int x, int y) { return frame.lit(x, y); }, x0, y0, x1, y1);
+        frame, [&](int x, int y) { return frame.lit(x, y); }, area);
 }
 
-// The pixels of a rectangle (the whole frame by default) where two frames differ by more than
-// 24 in some channel.
-inline Box changedBox(const Frame& a, const Frame& b, int x0 = 0, int y0 = 0, int x1 = -1,
-                      int y1 = -1) {
+// The box of the pixels of an area where two frames differ by more than 24 in some channel.
+inline Rect changedBox(const Frame& a, const Frame& b, Rect area = {}) {
     return boxWhere(
         a,
         [&](int x, int y) {
@@ -147,7 +140,7 @@ inline Box changedBox(const Frame& a, const Frame& b, int x0 = 0, int y0 = 0, in
                 if (std::abs(a.at(x, y)[c] - b.at(x, y)[c]) > 24) return true;
             return false;
         },
-        x0, y0, x1, y1);
+        area);
 }
 
 inline void clearFrame() {
@@ -159,34 +152,22 @@ struct WindowPixel {
     double x, y; // from the lower-left corner
 };
 
-// Where a world point appears under the current projection and model-view matrices.
-inline WindowPixel projectPoint(double x, double y, double z) {
-    GLdouble projection[16], modelView[16];
-    GLint viewport[4];
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    GLdouble wx = 0, wy = 0, wz = 0;
-    gluProject(x, y, z, modelView, projection, viewport, &wx, &wy, &wz);
-    return {wx, wy};
-}
-
-// The centre of square (file, rank), `height` above the board surface.
-inline WindowPixel squareCentreOnScreen(int file, int rank, double height = 0) {
-    glLoadIdentity();
-    setRestingCamera();
-    return projectPoint(8.5 - file, height, rank - 8.5);
-}
-
-// Where a world point appears from `eye` looking at the board centre (4, 0, -4) with y up,
-// through a 45-degree perspective over the whole window, worked out by hand.
+// The eyes of White's and Black's resting cameras and the point they look at.
 struct Point {
     double x, y, z;
 };
-constexpr Point whiteEye = {4, 10, -13}, blackEye = {4, 10, 5};
+constexpr Point whiteEye = {4, 10, -13}, blackEye = {4, 10, 5}, boardCentre = {4, 0, -4};
 
+// The model-view matrix of an eye at `eye` looking at `centre` with y up.
+inline void lookFrom(const Point& eye, const Point& centre = boardCentre) {
+    glLoadIdentity();
+    gluLookAt(eye.x, eye.y, eye.z, centre.x, centre.y, centre.z, 0, 1, 0);
+}
+
+// Where a world point appears from `eye` looking at the board centre with y up, through a
+// 45-degree perspective over the whole window, worked out by hand.
 inline WindowPixel seenFrom(const Point& eye, double x, double y, double z) {
-    const double fx = 4 - eye.x, fy = -eye.y, fz = -4 - eye.z;
+    const double fx = boardCentre.x - eye.x, fy = -eye.y, fz = boardCentre.z - eye.z;
     const double fn = std::sqrt(fx * fx + fy * fy + fz * fz), sn = std::sqrt(fx * fx + fz * fz);
     const double f[3] = {fx / fn, fy / fn, fz / fn}, s[3] = {-fz / sn, 0, fx / sn};
     const double u[3] = {s[1] * f[2] - s[2] * f[1], s[2] * f[0] - s[0] * f[2],
@@ -202,7 +183,8 @@ inline WindowPixel seenFrom(const Point& eye, double x, double y, double z) {
 // Expects the pixels of `box` to show a piece standing on (file, rank), fractional between
 // squares, `lift` above the board as seen from `eye`: centred across the square, its foot
 // between the square's centre and the edge nearest the eye.
-inline void expectPieceAt(const Box& box, const Point& eye, double file, double rank, double lift) {
+inline void expectPieceAt(const Rect& box, const Point& eye, double file, double rank,
+                          double lift) {
     const double x = 8.5 - file, z = rank - 8.5;
     const double toEye = std::hypot(eye.x - x, eye.z - z);
     const WindowPixel centre = seenFrom(eye, x, lift, z);

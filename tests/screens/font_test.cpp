@@ -36,7 +36,7 @@ TEST(FontText, EachByteDrawsItsOwnGlyphCell) {
     for (int b : {0xE8, int('A'), int('g'), int('%'), 0x9A}) {
         const int x = 16 * (b % 16), y = picture.height - 16 * (b / 16 + 1);
         const Frame frame = textFrame(x, y, std::string(1, static_cast<char>(b)));
-        EXPECT_LT(frame.difference(picture, x, y, x + 16, y + 16), 8.0) << "byte " << b;
+        EXPECT_LT(frame.difference(picture, {x, y, x + 16, y + 16}), 8.0) << "byte " << b;
     }
 }
 
@@ -54,7 +54,7 @@ TEST(FontText, TextStartsWhereAskedAndAdvancesEightPixelsPerByteUpTo255Bytes) {
     };
     for (const auto& c : cases) {
         resizeTo(c.width, c.height);
-        const Box box = litBox(textFrame(c.x, c.y, c.text));
+        const Rect box = litBox(textFrame(c.x, c.y, c.text));
         EXPECT_NEAR(box.x0, c.firstCell + 2, 2) << c.x;
         EXPECT_NEAR(box.x1, c.lastCell + 10, 6) << c.x;
         EXPECT_GE(box.y0, c.y) << c.x;

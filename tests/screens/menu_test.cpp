@@ -24,7 +24,7 @@ void expectLine(const Frame& menu, int line, const char* text, int right = 500) 
     Frame expected = menu;
     std::fill(expected.rgb.begin(), expected.rgb.end(), 0);
     addText(expected, 50, y, text, {0, 1, 0});
-    EXPECT_TRUE(changedBox(menu, expected, 40, y, right, y + 16).empty()) << text;
+    EXPECT_TRUE(changedBox(menu, expected, {40, y, right, y + 16}).empty()) << text;
 }
 
 } // namespace
@@ -72,18 +72,19 @@ TEST(Menu, BannerAtTheTopAndPictureInTheLowerRightCornerOfAnyWindow) {
     pictureTextures[PictureSplash] = saved[0];
     pictureTextures[PictureMenu] = saved[1];
     glDeleteTextures(1, &white);
-    const Box banner = litBox(menu, 0, 600, 1024, 768), picture = litBox(menu, 400, 0, 1024, 600);
+    const Rect banner = litBox(menu, {0, 600, 1024, 768}),
+               picture = litBox(menu, {400, 0, 1024, 600});
     EXPECT_NEAR(banner.x0, 256, 2);
     EXPECT_NEAR(banner.y1, 758, 2);
     EXPECT_NEAR(picture.x0, 512, 2);
     EXPECT_EQ(picture.y0, 0);
     // In a smaller window only the banner shows left of the picture.
-    EXPECT_NEAR(litBox(small, 0, 380, 128, 480).x0, 64, 2);
-    EXPECT_NEAR(litBox(small, 0, 0, 640, 100).x0, 128, 2);
+    EXPECT_NEAR(litBox(small, {0, 380, 128, 480}).x0, 64, 2);
+    EXPECT_NEAR(litBox(small, {0, 0, 640, 100}).x0, 128, 2);
     expectLine(small, 0, "S - start hry", 120);
-    EXPECT_TRUE(boxWhere(
-                    small, [&](int x, int y) { return !small.lit(x, y); }, 128, 280, 150, 296)
-                    .empty());
+    EXPECT_TRUE(
+        boxWhere(small, [&](int x, int y) { return !small.lit(x, y); }, {128, 280, 150, 296})
+            .empty());
 }
 
 TEST(ScreenDrawing, MenuAndSplashLeaveTheMatricesAndDepthTestAsTheyFoundThem) {
