@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -15,21 +14,30 @@ Mesh meshFrom(const std::string& text) {
     return Mesh("mesh_test.ase", nullptr);
 }
 
-TEST(MeshShade, IsFullFacingTheLightAndAQuarterFacingAway) {
-    const float l = 1.0f / std::sqrt(17.0f);
-    EXPECT_NEAR(shadeOf(Vec3{2 * l, 3 * l, 2 * l}), 1.0f, 1e-5f);
-    EXPECT_NEAR(shadeOf(Vec3{-2 * l, -3 * l, -2 * l}), 0.25f, 1e-5f);
-}
-
-TEST(MeshPrepare, OnlyTheLightMarbleNamedInCapitalsIsShadedFlat) {
-    Mesh m = meshFrom(materialsText({"LIGHTMARBLE.JPG", "lightmarble.jpg"}) +
-                      triangleText(0, "1 0 0") + triangleText(1, "1 0 0"));
-    ASSERT_EQ(m.parts.size(), 2u);
-    EXPECT_EQ(m.parts[0].cornerColours, std::vector<float>(9, 0.6f));
-    EXPECT_EQ(m.parts[1].cornerColours, std::vector<float>(9, shadeOf(Vec3{1, 0, 0})));
-    // The shade stays as baked with the material the file named.
-    m.setPartMaterial(0, 1);
-    EXPECT_FLOAT_EQ(m.parts[1].cornerColours[0], shadeOf(Vec3{1, 0, 0}));
+// A corner's shade is 0.625 plus 0.375 times the cosine between its normal and the light from
+// (2, 3, 2): 1 facing the light, 0.25 facing away, 0.625 + 0.375 * 2 / sqrt(17) along x. The
+// light marble named in capitals is shaded flat at 0.6, and a part keeps the shade baked with
+// the material the file named.
+TEST(MeshPrepare, CornersAreShadedByTheirNormalsAndOnlyTheLightMarbleInCapitalsIsFlat) {
+    const struct {
+        int material;
+        const char* normal;
+        float shade;
+    } parts[] = {{1, "0.485071 0.727607 0.485071", 1.0f},
+                 {1, "-0.485071 -0.727607 -0.485071", 0.25f},
+                 {1, "1 0 0", 0.80690f},
+                 {0, "1 0 0", 0.6f}};
+    std::string text = materialsText({"LIGHTMARBLE.JPG", "lightmarble.jpg"});
+    for (const auto& p : parts)
+        text += triangleText(p.material, p.normal);
+    Mesh m = meshFrom(text);
+    m.setPartMaterial(0, 2);
+    ASSERT_EQ(m.parts.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        ASSERT_EQ(m.parts[i].cornerColours.size(), 9u) << i;
+        for (float shade : m.parts[i].cornerColours)
+            EXPECT_NEAR(shade, parts[i].shade, 1e-4f) << i;
+    }
 }
 
 TEST(MeshPrepareFaults, BadIndexesGiveZerosNotStrayReads) {

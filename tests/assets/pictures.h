@@ -27,16 +27,6 @@ struct BmpForm {
     bool fileHeader = true;
 };
 
-// `count` palette entries of `fill`, with the given (index, colour) pairs set.
-inline std::vector<std::uint32_t>
-paletteOf(std::size_t count, std::initializer_list<std::pair<int, std::uint32_t>> set,
-          std::uint32_t fill = 0) {
-    std::vector<std::uint32_t> palette(count, fill);
-    for (const auto& [index, colour] : set)
-        palette[index] = colour;
-    return palette;
-}
-
 inline Bytes makeBmp(const BmpForm& s) {
     // The core header has 16-bit sizes, no further fields and three-byte colours.
     const bool core = s.headerSize == 12;
