@@ -1,9 +1,14 @@
-// The game flow without a window: key presses, clicks on squares and the game's advance at
-// instants of a clock the test steps itself. Nothing here draws, so it runs with no display.
+// The game flow without a window: the scenarios of flows.txt, played step by step against a
+// clock the test steps itself, and the runs that watch the heap. Nothing here draws, so it runs
+// with no display.
 #include <gtest/gtest.h>
 #include <malloc.h>
 
-#include <tuple>
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "app/advance.h"
 #include "app/core/state.h"
@@ -15,20 +20,93 @@
 
 namespace {
 
-void press(SDLKey key) { onKey({0, key, KMOD_NONE, 0}); }
+using Words = std::vector<std::string>;
 
-void click(const char* square) { onSquareClick(square[0] - 'a' + 1, square[1] - '0'); }
+struct Scenario {
+    std::string name;
+    std::vector<std::pair<int, std::string>> steps; // line number and text
+};
 
-int pieceOn(const char* square) {
-    return board.squareAt(square[0] - 'a' + 1, square[1] - '0').piece;
+void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
+
+std::vector<Scenario> scenarios() {
+    std::ifstream in(APP_TEST_DATA "/flows.txt");
+    std::vector<Scenario> all;
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++number;
+        if (line.rfind("== ", 0) == 0)
+            all.push_back({line.substr(3), {}});
+        else if (!line.empty() && line[0] != '#' && !all.empty())
+            all.back().steps.emplace_back(number, line);
+    }
+    return all;
 }
 
-// The selected square and the number of its targets.
-std::tuple<int, int, int> selected() {
+Words wordsOf(const std::string& text) {
+    std::istringstream in(text);
+    Words words;
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+// The text after the first `count` words.
+std::string after(const Words& words, std::size_t count) {
+    std::string rest;
+    for (std::size_t i = count; i < words.size(); ++i)
+        rest += (i > count ? " " : "") + words[i];
+    return rest;
+}
+
+std::uint32_t bitsOf(const Words& words, std::size_t first) {
+    static const std::string names[] = {
+        "Menu",       "Game",         "WhiteTurn",      "BlackTurn",       "MoveAnim",
+        "CameraTurn", "HumanToMove",  "ComputerToMove", "PromotionPrompt", "PromotionAnim",
+        "Splash",     "ModelsLoaded", "LoadRequest"};
+    static const std::uint32_t values[] = {
+        AppMenu,       AppGame,         AppWhiteTurn,      AppBlackTurn,       AppMoveAnim,
+        AppCameraTurn, AppHumanToMove,  AppComputerToMove, AppPromotionPrompt, AppPromotionAnim,
+        AppSplash,     AppModelsLoaded, AppLoadRequest};
+    std::uint32_t bits = 0;
+    for (std::size_t i = first; i < words.size(); ++i) {
+        const auto at = std::find(std::begin(names), std::end(names), words[i]) - names;
+        EXPECT_LT(at, 13) << words[i];
+        bits |= at < 13 ? values[at] : 0;
+    }
+    return bits;
+}
+
+void press(SDLKey key, SDLMod mod = KMOD_NONE) { onKey({0, key, mod, 0}); }
+
+SDLKey keyNamed(const std::string& name) {
+    if (name == "F1") return SDLK_F1;
+    if (name == "space") return SDLK_SPACE;
+    return static_cast<SDLKey>(name.at(0));
+}
+
+int fileOf(const std::string& square) { return square.at(0) - 'a' + 1; }
+int rankOf(const std::string& square) { return square.at(1) - '0'; }
+
+void click(const std::string& square) { onSquareClick(fileOf(square), rankOf(square)); }
+
+// The selected square and the number of its targets, "- 0" for none.
+std::string selected() {
     int count = 0;
     for (const MoveTarget* node = selection.targets; node; node = node->next)
         ++count;
-    return {selection.selFile, selection.selRank, count};
+    if (selection.selFile < 0) return "- " + std::to_string(count);
+    return std::string{static_cast<char>('a' + selection.selFile - 1),
+                       static_cast<char>('0' + selection.selRank)} +
+           " " + std::to_string(count);
+}
+
+// Numbers as a line of words: the first `count` of them.
+std::string textOf(const std::vector<int>& numbers, std::size_t count = 9) {
+    std::string text;
+    for (std::size_t i = 0; i < count && i < numbers.size(); ++i)
+        text += (i ? " " : "") + std::to_string(numbers[i]);
+    return text;
 }
 
 class GameFlow : public testing::Test {
@@ -48,158 +126,124 @@ class GameFlow : public testing::Test {
         clock += ms;
         advanceGame(clock);
     }
-    // Frames of `step` ms until `ms` have passed since the last one.
-    void frames(std::uint32_t ms, std::uint32_t step = 100) {
-        for (std::uint32_t t = 0; t < ms; t += step)
-            frame(step);
-    }
-    static void startWith(const char* fen) {
-        press(SDLK_s);
-        if (fen) {
-            ASSERT_EQ(setFromFen(board, fen), 1);
-        }
-    }
+    void step(const Words& w);
+    void expect(const Words& w);
 };
+
+void GameFlow::step(const Words& w) {
+    const std::string& op = w.at(0);
+    const auto number = [&w](std::size_t i) { return std::stoi(w.at(i)); };
+    if (op == "press") {
+        press(keyNamed(w.back()), w.size() > 2 ? KMOD_LSHIFT : KMOD_NONE);
+    } else if (op == "click") {
+        w.at(1) == "off" ? onSquareClick(-1, -1) : click(w[1]);
+    } else if (op == "rightclick") {
+        onMouseButton({SDL_MOUSEBUTTONDOWN, 0, SDL_BUTTON_RIGHT, SDL_PRESSED, 500, 500});
+    } else if (op == "frame") {
+        frame(w.size() > 1 ? number(1) : 16);
+    } else if (op == "frames") {
+        for (int t = 0; t < number(1); t += 100)
+            frame(100);
+    } else if (op == "set") {
+        appState = bitsOf(w, 1);
+        phaseStart = clock;
+    } else if (op == "add") {
+        appState |= bitsOf(w, 1);
+    } else if (op == "clear") {
+        appState &= ~bitsOf(w, 1);
+    } else if (op == "options") {
+        menuOptions = {static_cast<std::int8_t>(number(1)), static_cast<std::int8_t>(number(2)),
+                       static_cast<std::int8_t>(number(3)), static_cast<std::int8_t>(number(4))};
+    } else if (op == "fen") {
+        ASSERT_EQ(setFromFen(board, after(w, 1).c_str()), 1);
+    } else if (op == "move") {
+        const std::string& m = w.at(1);
+        ASSERT_EQ(board.makeMoveAt(fileOf(m), rankOf(m), fileOf(m.substr(2)), rankOf(m.substr(2))),
+                  1);
+    } else if (op == "record" && w.at(1).size() == 4) {
+        const std::string& m = w[1];
+        recordMove(fileOf(m), rankOf(m), fileOf(m.substr(2)), rankOf(m.substr(2)));
+    } else if (op == "record") {
+        recordPromotion(number(1));
+    } else if (op == "side") {
+        board.sideToMove = number(1);
+    } else if (op == "handover") {
+        handOver();
+    } else if (op == "freemodels") {
+        freeModels();
+    } else if (op == "expect") {
+        expect(w);
+    } else {
+        ADD_FAILURE() << "no such step";
+    }
+}
+
+void GameFlow::expect(const Words& w) {
+    const std::string& what = w.at(1);
+    if (what == "state") {
+        EXPECT_EQ(appState, bitsOf(w, 2));
+    } else if (what == "bits") {
+        EXPECT_TRUE(allAppBits(bitsOf(w, 2)));
+    } else if (what == "nobits") {
+        EXPECT_FALSE(anyAppBit(bitsOf(w, 2)));
+    } else if (what == "piece") {
+        EXPECT_EQ(board.squareAt(fileOf(w.at(2)), rankOf(w[2])).piece, std::stoi(w.at(3)));
+    } else if (what == "status") {
+        EXPECT_EQ(board.status, std::stoul(w.at(2)));
+    } else if (what == "side") {
+        EXPECT_EQ(board.sideToMove, std::stoi(w.at(2)));
+    } else if (what == "selected") {
+        EXPECT_EQ(selected(), after(w, 2));
+    } else if (what == "options") {
+        const MenuOptions& o = menuOptions;
+        EXPECT_EQ(textOf({o.animations, o.players, o.rotate, o.language}), after(w, 2));
+    } else if (what == "thought") {
+        EXPECT_EQ(frameNotices.computerThought, w.at(2) == "1");
+    } else if (what == "loading") {
+        EXPECT_EQ(frameNotices.loadingPicture, w.at(2) == "1");
+    } else if (what == "anim") {
+        const MoveAnim& m = moveAnim;
+        EXPECT_EQ(textOf({m.fromFile, m.fromRank, m.toFile, m.toRank, m.captureFile, m.captureRank,
+                          m.movingPiece, m.newPiece, m.capturedPiece},
+                         w.size() - 2),
+                  after(w, 2));
+    } else {
+        ADD_FAILURE() << "no such expectation";
+    }
+}
+
+class Scenarios : public GameFlow, public testing::WithParamInterface<Scenario> {};
+
+TEST_P(Scenarios, PlayAsWritten) {
+    for (const auto& [line, text] : GetParam().steps) {
+        SCOPED_TRACE("flows.txt:" + std::to_string(line) + ": " + text);
+        step(wordsOf(text));
+        if (HasFatalFailure()) return;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(GameFlow, Scenarios, testing::ValuesIn(scenarios()),
+                         [](const testing::TestParamInfo<Scenario>& info) {
+                             return info.param.name;
+                         });
 
 } // namespace
 
-// As after F1 in the middle of a move: S starts the new game from none of the old state.
-TEST_F(GameFlow, StartsAGameForWhiteFromAClearState) {
-    appState |= AppBlackTurn | AppMoveAnim | AppCameraTurn | AppPromotionPrompt | AppPromotionAnim |
-                AppComputerToMove;
-    board.makeMoveAt(5, 2, 5, 4);
-    selection = {3, 3, board.legalTargetsAt(5, 7)};
+TEST_F(GameFlow, ANewSelectionFreesTheTargetsOfTheLast) {
     press(SDLK_s);
-    EXPECT_EQ(appState, AppGame | AppWhiteTurn | AppHumanToMove | AppModelsLoaded);
-    EXPECT_EQ(pieceOn("e2"), 1);
-    EXPECT_EQ(selected(), std::tuple(-1, -1, 0));
-    EXPECT_EQ(moveAnim.fromFile, -1);
-    EXPECT_EQ(moveAnim.toRank, -1);
-}
-
-// A click selects a square, a second one on a target moves; the right button does nothing. No
-// click counts in the menu, while the move or the promotion prompt is shown, or after the end.
-TEST_F(GameFlow, ClicksSelectAndMoveOnlyWhileThePlayerMayMove) {
-    startWith(nullptr);
-    press(SDLK_F1); // the menu over the game, which keeps its turn bits
-    click("e2");
-    EXPECT_EQ(selected(), std::tuple(-1, -1, 0));
-    startWith(nullptr);
-    onMouseButton({SDL_MOUSEBUTTONDOWN, 0, SDL_BUTTON_RIGHT, SDL_PRESSED, 500, 500});
-    EXPECT_EQ(selected(), std::tuple(-1, -1, 0));
     click("e2");
     click("g1");
-    EXPECT_EQ(selected(), std::tuple(7, 1, 2));
-    const size_t held = mallinfo2().uordblks; // each new selection frees the last one's targets
+    const size_t held = mallinfo2().uordblks;
     for (int i = 0; i < 50; ++i) {
         click("e2");
         click("g1");
     }
     EXPECT_EQ(mallinfo2().uordblks, held);
-    click("e7");
-    EXPECT_EQ(selected(), std::tuple(5, 7, 0));
-    onSquareClick(-1, -1);
-    EXPECT_EQ(selected(), std::tuple(-1, -1, 0));
-    setAppBits(AppCameraTurn); // the camera may still be turning
-    click("e2");
-    EXPECT_EQ(selected(), std::tuple(5, 2, 2));
-    click("e4");
-    EXPECT_EQ(pieceOn("e4"), 1);
-    ASSERT_TRUE(anyAppBit(AppMoveAnim));
-    EXPECT_EQ(moveAnim.toRank, 4);
-    // The board is Black's already, but White is still the one at the mouse.
-    click("e7");
-    EXPECT_EQ(selected(), std::tuple(-1, -1, 0));
-    clearAppBits(AppMoveAnim);
-    setAppBits(AppPromotionPrompt);
-    click("e7");
-    EXPECT_EQ(selection.selFile, -1);
-    startWith("rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3");
-    click("e2");
-    EXPECT_EQ(selection.selFile, -1);
 }
 
-// Black's only move is d7-d6: the computer plays it 10 s after the person's second click (5 s
-// of flight, 5 s of camera), with the notice in that frame. Then a7-a8, the prompt, D for a
-// queen, and the queen mates along the eighth rank.
-TEST_F(GameFlow, APersonPromotesAndMatesTheComputerWithAnimationsOn) {
-    menuOptions.players = 1;
-    startWith("7k/P2p3p/7P/3P4/8/8/8/2K3R1 w - - 0 1");
-    click("c1");
-    click("b1");
-    const std::uint32_t moved = clock;
-    frames(5000);
-    EXPECT_EQ(appState, AppGame | AppModelsLoaded | AppBlackTurn | AppComputerToMove |
-                            AppCameraTurn);
-    frames(4900);
-    frame(99);
-    ASSERT_EQ(clock - moved, 9999u);
-    EXPECT_EQ(pieceOn("d7"), -1) << "no answer before 10 s";
-    frame(1);
-    EXPECT_EQ(pieceOn("d6"), -1) << "the answer at 10 s";
-    EXPECT_TRUE(frameNotices.computerThought);
-    EXPECT_EQ(appState, AppGame | AppModelsLoaded | AppBlackTurn | AppComputerToMove | AppMoveAnim);
-    frame();
-    EXPECT_FALSE(frameNotices.computerThought) << "the notice lasts one frame";
-
-    frames(5000);
-    EXPECT_EQ(appState, AppGame | AppModelsLoaded | AppWhiteTurn | AppHumanToMove | AppCameraTurn);
-    click("a7");
-    click("a8");
-    frames(5000);
-    EXPECT_EQ(appState, AppGame | AppModelsLoaded | AppWhiteTurn | AppHumanToMove |
-                            AppPromotionPrompt);
-    frames(20000);
-    press(SDLK_h); // not a promotion key: the pawn waits
-    EXPECT_EQ(pieceOn("a8"), 1);
-    press(SDLK_d);
-    EXPECT_EQ(pieceOn("a8"), 5);
-    EXPECT_EQ(board.status, BlackInCheck | BlackMated);
-    frames(4900);
-    EXPECT_TRUE(anyAppBit(AppPromotionAnim));
-    frames(100);
-    EXPECT_EQ(appState, AppGame | AppModelsLoaded | AppBlackTurn | AppComputerToMove |
-                            AppCameraTurn);
-    frames(5000);
-    EXPECT_EQ(appState, AppGame | AppModelsLoaded | AppBlackTurn | AppComputerToMove)
-        << "the computer finds no move";
-    press(SDLK_x);
-    EXPECT_EQ(appState & (AppMenu | AppGame), AppMenu);
-    EXPECT_EQ(pieceOn("e2"), 1) << "a new board";
-}
-
-// With animations off every phase ends in its first frame: the move in the frame after the
-// click, the camera turn in the next, which brings the reply.
-TEST_F(GameFlow, WithAnimationsOffTheReplyStartsTwoFramesLater) {
-    menuOptions.players = 1;
-    menuOptions.animations = 0;
-    startWith(nullptr);
-    click("e2");
-    click("e4");
-    frame();
-    EXPECT_EQ(appState, AppGame | AppModelsLoaded | AppBlackTurn | AppComputerToMove |
-                            AppCameraTurn);
-    EXPECT_EQ(board.sideToMove, -1);
-    frame();
-    EXPECT_EQ(board.sideToMove, 1) << "the reply in the second frame";
-    EXPECT_TRUE(frameNotices.computerThought);
-}
-
-// Two computers with animations on, from a camera turn before White's move: White mates
-// at once with Qxf7, and the computer then to move finds no move, frame after frame.
-TEST_F(GameFlow, TwoComputersPlayToTheEndOfAGame) {
-    menuOptions.players = 2;
-    appState = AppGame | AppModelsLoaded | AppWhiteTurn | AppComputerToMove | AppCameraTurn;
-    phaseStart = clock;
-    ASSERT_EQ(setFromFen(board, "r1bqkbnr/pppp1ppp/2n5/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq -"), 1);
-    frames(5000);
-    EXPECT_EQ(pieceOn("f7"), 5);
-    EXPECT_EQ(board.status, BlackInCheck | BlackMated);
-    frames(10000);
-    EXPECT_EQ(appState, AppGame | AppModelsLoaded | AppBlackTurn | AppComputerToMove);
-    frames(10000);
-    EXPECT_EQ(appState, AppGame | AppModelsLoaded | AppBlackTurn | AppComputerToMove);
-    EXPECT_EQ(pieceOn("f7"), 5);
+TEST_F(GameFlow, EscapeOutsideTheMenuEndsTheProgram) {
+    appState = AppGame;
+    EXPECT_EXIT(press(SDLK_ESCAPE), ::testing::ExitedWithCode(0), "");
 }
 
 // Two computers, animations off, a bishop at every promotion and S after every end: the heap
@@ -227,69 +271,4 @@ TEST_F(GameFlow, TwoComputersPlayFiveHundredPliesInFlatMemory) {
     const size_t heap = mallinfo2().uordblks;
     EXPECT_LT(heap, heapAtHundred + 4096)
         << "heap " << heapAtHundred << " B after 100 plies, " << heap << " B after 500";
-}
-
-// The pawn waits on a8 in a position where Black has no move, which is not yet the end: a rook
-// or a queen mates, a knight or a bishop stalemates, and other keys leave it waiting.
-TEST_F(GameFlow, EachPromotionKeyChoosesItsPieceAndThePieceDecidesTheEnd) {
-    const std::tuple<SDLKey, int, std::uint32_t> keys[] = {{SDLK_v, 2, BlackInCheck | BlackMated},
-                                                           {SDLK_j, 3, Stalemate},
-                                                           {SDLK_s, 4, Stalemate},
-                                                           {SDLK_d, 5, BlackInCheck | BlackMated}};
-    for (const auto& [key, type, status] : keys) {
-        menuOptions.animations = 0;
-        appState = AppMenu | AppModelsLoaded;
-        startWith("2k5/P7/2K1N3/8/5B2/8/8/8 w - -");
-        click("a7");
-        click("a8");
-        frame();
-        ASSERT_TRUE(anyAppBit(AppPromotionPrompt));
-        press(SDLK_x);
-        press(SDLK_h);
-        EXPECT_TRUE(anyAppBit(AppPromotionPrompt));
-        EXPECT_EQ(pieceOn("a8"), 1);
-        press(key);
-        EXPECT_EQ(pieceOn("a8"), type);
-        EXPECT_EQ(appState & (AppGame | AppPromotionPrompt | AppPromotionAnim),
-                  AppGame | AppPromotionAnim);
-        EXPECT_EQ(moveAnim.newPiece, type);
-        EXPECT_EQ(board.status, status);
-        frame();
-        EXPECT_TRUE(allAppBits(AppBlackTurn | AppHumanToMove));
-    }
-    EXPECT_EQ(menuOptions.players, 0);
-}
-
-// The splash asks for the loading at 14 s and leaves for the menu at 15 s; a key asks for it
-// at once, and it is never loaded twice. (The models are not there: the loading of missing
-// files gives empty meshes.)
-TEST_F(GameFlow, TheSplashLoadsOnceAndGivesWayToTheMenuAt15Seconds) {
-    appState = AppSplash;
-    phaseStart = clock;
-    frame(3000);
-    EXPECT_EQ(appState, AppSplash);
-    press(SDLK_x);
-    frame();
-    EXPECT_EQ(appState, AppSplash | AppModelsLoaded);
-    EXPECT_TRUE(frameNotices.loadingPicture);
-    frame(10983);
-    EXPECT_FALSE(frameNotices.loadingPicture) << "loaded already";
-    EXPECT_EQ(appState, AppSplash | AppModelsLoaded);
-    frame(1000);
-    EXPECT_EQ(clock - phaseStart, 14999u);
-    EXPECT_EQ(appState, AppSplash | AppModelsLoaded);
-    frame(1);
-    EXPECT_EQ(appState, AppMenu | AppModelsLoaded);
-
-    // A stalled machine whose first frame after 13.5 s comes at 16 s loads then, and the menu
-    // follows in the next frame.
-    freeModels();
-    appState = AppSplash;
-    phaseStart = clock;
-    frame(13500);
-    EXPECT_EQ(appState, AppSplash);
-    frame(2500);
-    EXPECT_EQ(appState, AppSplash | AppModelsLoaded);
-    frame();
-    EXPECT_EQ(appState, AppMenu | AppModelsLoaded);
 }
