@@ -51,19 +51,14 @@ std::vector<int> bottomRow(int width) {
 
 // The texture bound now, drawn untinted across the first `width` pixels of the bottom row.
 std::vector<int> drawnRow(int width) {
-    const float right = -1 + width / 32.0f, top = -1 + 1 / 32.0f;
     glEnable(GL_TEXTURE_2D);
     glColor3f(1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(-1, -1);
-    glTexCoord2f(1, 0);
-    glVertex2f(right, -1);
-    glTexCoord2f(1, 1);
-    glVertex2f(right, top);
-    glTexCoord2f(0, 1);
-    glVertex2f(-1, top);
+    for (const auto& [s, t] : {std::pair{0, 0}, {1, 0}, {1, 1}, {0, 1}}) {
+        glTexCoord2i(s, t);
+        glVertex2f(s ? -1 + width / 32.0f : -1, t ? -1 + 1 / 32.0f : -1);
+    }
     glEnd();
     return bottomRow(width);
 }

@@ -1,48 +1,37 @@
 #include "scene/gamescreen.h"
 
 #include <fstream>
+#include <map>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 #include "scene_fixture.h"
 
 namespace {
 
-// The rows of status_messages.txt: the state, then each line's distance below the top and
-// its text with \xNN escapes turned into bytes.
-struct StatusCase {
-    std::string row;
-    std::uint32_t status = 0;
-    int prompt = 0, language = 0;
-    std::vector<std::pair<int, std::string>> lines;
-};
-
-std::vector<StatusCase> statusCases() {
-    std::vector<StatusCase> cases;
+// The rows of status_messages.txt by state (status bits, prompt, language): each printed line's
+// distance below the window's top and its text, with \xNN escapes turned into bytes.
+using StatusLines = std::vector<std::pair<int, std::string>>;
+std::map<std::tuple<std::uint32_t, int, int>, StatusLines> statusCases() {
+    std::map<std::tuple<std::uint32_t, int, int>, StatusLines> cases;
     std::ifstream file(TEST_DATA_DIR "/status_messages.txt");
     for (std::string row; std::getline(file, row);) {
         if (row.empty() || row[0] == '#') continue;
         std::istringstream in(row);
-        StatusCase c;
-        c.row = row;
-        in >> c.status >> c.prompt >> c.language;
-        for (std::string part; std::getline(in, part, '|');) {
-            std::istringstream line(part);
-            int below = 0;
-            if (!(line >> below)) continue;
-            std::string raw, text;
-            std::getline(line >> std::ws, raw);
-            raw.erase(raw.find_last_not_of(' ') + 1);
-            for (std::size_t k = 0; k < raw.size(); ++k)
-                if (raw.compare(k, 2, "\\x") == 0) {
-                    text += static_cast<char>(std::stoi(raw.substr(k + 2, 2), nullptr, 16));
-                    k += 3;
-                } else {
-                    text += raw[k];
-                }
-            c.lines.push_back({below, text});
+        std::uint32_t status = 0;
+        int prompt = 0, language = 0, below = 0;
+        in >> status >> prompt >> language;
+        StatusLines& lines = cases[{status, prompt, language}];
+        std::string raw, text;
+        if (!(in >> below >> std::ws) || !std::getline(in, raw)) continue;
+        for (std::size_t k = 0; k < raw.size(); ++k) {
+            const bool escape = raw.compare(k, 2, "\\x") == 0;
+            text +=
+                escape ? static_cast<char>(std::stoi(raw.substr(k + 2, 2), nullptr, 16)) : raw[k];
+            k += escape ? 3 : 0;
         }
-        cases.push_back(c);
+        lines.push_back({below, text});
     }
     return cases;
 }
@@ -70,18 +59,19 @@ class GameScreen : public testing::Test {
 // top-left corner and the logo to its top-right corner, 7 pixels in.
 TEST_F(GameScreen, EachStatusShowsItsMessageAndTheLogoAtTheTopOfAResizedWindow) {
     resizeTo(640, 480);
-    const std::vector<StatusCase> cases = statusCases();
+    const auto cases = statusCases();
     ASSERT_EQ(cases.size(), 11u);
-    for (const StatusCase& row : cases) {
-        menuOptions.language = static_cast<std::int8_t>(row.language);
-        board.status = row.status;
-        appState = AppGame | AppWhiteTurn | AppHumanToMove | (row.prompt ? AppPromotionPrompt : 0u);
+    for (const auto& [state, lines] : cases) {
+        const auto& [status, prompt, language] = state;
+        SCOPED_TRACE(testing::Message() << status << " " << prompt << " " << language);
+        menuOptions.language = static_cast<std::int8_t>(language);
+        board.status = status;
+        appState = AppGame | AppWhiteTurn | AppHumanToMove | (prompt ? AppPromotionPrompt : 0u);
         const Frame screen = screenFrame();
-        Frame text = screen;
-        std::fill(text.rgb.begin(), text.rgb.end(), 0);
-        for (const auto& [below, line] : row.lines)
+        Frame text;
+        for (const auto& [below, line] : lines)
             addText(text, 5, 480 - below, line, {0.0039f, 0.7226f, 0});
-        EXPECT_TRUE(changedBox(screen, text, {0, 480 - 48, 640 - 140, 480}).empty()) << row.row;
+        EXPECT_TRUE(changedBox(screen, text, {0, 480 - 48, 640 - 140, 480}).empty());
         EXPECT_FALSE(glIsEnabled(GL_BLEND));
         EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     }

@@ -21,8 +21,7 @@ Frame menuFrame(const MenuOptions& options) {
 // Expects menu line `line` to read `text` in green, left of column `right`.
 void expectLine(const Frame& menu, int line, const char* text, int right = 500) {
     const int y = config.screenHeight - 200 - 20 * line;
-    Frame expected = menu;
-    std::fill(expected.rgb.begin(), expected.rgb.end(), 0);
+    Frame expected;
     addText(expected, 50, y, text, {0, 1, 0});
     EXPECT_TRUE(changedBox(menu, expected, {40, y, right, y + 16}).empty()) << text;
 }
