@@ -49,7 +49,8 @@ TEST(ComputerPlayer, EvaluatesMaterialCheckAndMobilityAsWorkedOutByHand) {
 
 // The search's score of each root move is the plain minimax's, the first of the best moves is
 // chosen, and the move list it walks is the legal moves in generation order. All are taken
-// from the position that chooseMove leaves on the computer's board.
+// from the position that chooseMove leaves on the computer's board. The sanitizer build
+// compares the scores one ply shallower (SEARCH_TEST_DEPTH), and then not the choice.
 TEST(ComputerPlayer, AgreesWithAPlainMinimax) {
     for (const Names& row : rowsIn("search_positions.fen")) {
         const Board position = fromFen(row.at(0));
@@ -59,17 +60,19 @@ TEST(ComputerPlayer, AgreesWithAPlainMinimax) {
         for (const auto& [from, to] : legalMoves(position)) {
             Board child = position;
             child.makeMove(from, to);
-            const int score = plainMinimax(child, 2, position.sideToMove);
+            const int score = plainMinimax(child, SEARCH_TEST_DEPTH, position.sideToMove);
             ComputerPlayer searched = computer;
             searched.makeMove(from, to);
-            EXPECT_EQ(score, -searched.search(2, -SearchMax, SearchMax))
+            EXPECT_EQ(score, -searched.search(SEARCH_TEST_DEPTH, -SearchMax, SearchMax))
                 << row[0] << " " << squareName(from) << squareName(to);
             if (best == "0000" || score > bestScore) {
                 bestScore = score;
                 best = squareName(from) + squareName(to);
             }
         }
-        EXPECT_EQ(best, chosen) << row[0];
+        if (SEARCH_TEST_DEPTH == 2) { // the depth of the choice
+            EXPECT_EQ(best, chosen) << row[0];
+        }
         Move* const list = computer.allMoves();
         std::vector<std::pair<int, int>> listed;
         for (const Move* m = list; m; m = m->next)
