@@ -15,21 +15,24 @@ inline int initVideoRetrying() {
     return -1;
 }
 
-// A 64 x 64 OpenGL window for the tests that need a context but look at no picture; with a
-// directory, the tests run in it.
-class SmallGlWindow : public testing::Environment {
+// An OpenGL window with a depth buffer for a test program; with a directory, the tests run in
+// it.
+class GlWindow : public testing::Environment {
   public:
-    explicit SmallGlWindow(const char* directory = nullptr) : directory_(directory) {}
+    GlWindow(int width, int height, const char* directory = nullptr)
+        : width_(width), height_(height), directory_(directory) {}
     void SetUp() override {
         if (directory_) {
             ASSERT_EQ(chdir(directory_), 0);
         }
         ASSERT_EQ(initVideoRetrying(), 0) << SDL_GetError();
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        ASSERT_NE(SDL_SetVideoMode(64, 64, 0, SDL_OPENGL), nullptr) << SDL_GetError();
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+        ASSERT_NE(SDL_SetVideoMode(width_, height_, 0, SDL_OPENGL), nullptr) << SDL_GetError();
     }
     void TearDown() override { SDL_Quit(); }
 
   private:
+    int width_, height_;
     const char* directory_;
 };

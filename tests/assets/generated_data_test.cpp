@@ -21,7 +21,7 @@
 namespace {
 
 const testing::Environment* const context =
-    testing::AddGlobalTestEnvironment(new SmallGlWindow(KAVRIN_DATA_DIR));
+    testing::AddGlobalTestEnvironment(new GlWindow(64, 64, KAVRIN_DATA_DIR));
 
 // The pieces from the pawn up to the king, then the board.
 std::vector<std::string> modelFiles() {

@@ -19,7 +19,7 @@
 // window spans -1..1 and a pixel is 1/32 wide.
 namespace {
 
-const testing::Environment* const context = testing::AddGlobalTestEnvironment(new SmallGlWindow);
+const testing::Environment* const context = testing::AddGlobalTestEnvironment(new GlWindow(64, 64));
 
 struct TextureInfo {
     int width = 0, height = 0;

@@ -7,7 +7,6 @@
 #include <GL/glu.h>
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -37,15 +36,15 @@ inline void resizeTo(int width, int height) {
     resizeGL(width, height);
 }
 
-class SceneWindow : public testing::Environment {
+// The game's window at 1024 x 768 in the data directory, with the game's settings, OpenGL
+// state, pictures and models.
+class SceneWindow : public GlWindow {
   public:
+    SceneWindow() : GlWindow(1024, 768, KAVRIN_DATA_DIR) {}
     void SetUp() override {
-        ASSERT_EQ(chdir(KAVRIN_DATA_DIR), 0);
+        GlWindow::SetUp();
+        ASSERT_FALSE(testing::Test::HasFatalFailure());
         config = readConfig("chess.cfg");
-        ASSERT_EQ(initVideoRetrying(), 0) << SDL_GetError();
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-        ASSERT_NE(SDL_SetVideoMode(1024, 768, 0, SDL_OPENGL), nullptr) << SDL_GetError();
         resizeTo(1024, 768);
         ASSERT_EQ(initGL(), 1);
         glEnable(GL_TEXTURE_2D);
@@ -55,7 +54,7 @@ class SceneWindow : public testing::Environment {
     }
     void TearDown() override {
         freeModels();
-        SDL_Quit();
+        GlWindow::TearDown();
     }
 };
 
