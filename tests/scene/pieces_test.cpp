@@ -40,8 +40,8 @@ TEST_F(Pieces, EveryPieceStandsOnItsOwnSquare) {
 }
 
 // Half a turn of the piece about its square's centre shows the eye what it would see from the
-// far side of that centre: a black piece seen from White's eye has the outline of the white one
-// seen from the mirrored eye (the knight's head on the other side), in darker colours.
+// far side of that centre: a black piece seen from White's eye covers the pixels the white one
+// covers seen from the mirrored eye (the knight's head on the other side), in darker colours.
 TEST_F(Pieces, BlackPiecesAreDarkerAndTurnedHalfAboutTheirSquareCentre) {
     const double x = 8.5 - 3, z = 5 - 8.5; // c5
     const Point turnedEye = {2 * x - whiteEye.x, whiteEye.y, 2 * z - whiteEye.z};
@@ -53,11 +53,16 @@ TEST_F(Pieces, BlackPiecesAreDarkerAndTurnedHalfAboutTheirSquareCentre) {
         const Frame black = sceneFrame();
         putPiece(type, 3, 5);
         const Frame white = sceneFrame(turnedEye, turnedCentre);
-        const Rect b = changedBox(black, empty), w = changedBox(white, emptyTurned);
-        EXPECT_GT(white.mean(w), black.mean(b) + 40) << type;
-        EXPECT_NEAR(w.x0, b.x0, 2) << type;
-        EXPECT_NEAR(w.x1, b.x1, 2) << type;
-        EXPECT_NEAR(w.y0, b.y0, 2) << type;
-        EXPECT_NEAR(w.y1, b.y1, 2) << type;
+        int covered = 0, apart = 0;
+        for (int y = 0; y < black.height; ++y)
+            for (int x = 0; x < black.width; ++x) {
+                const bool b = black.differs(empty, x, y), w = white.differs(emptyTurned, x, y);
+                covered += b;
+                apart += b != w;
+            }
+        EXPECT_LT(apart, covered / 20) << type;
+        EXPECT_GT(white.mean(changedBox(white, emptyTurned)),
+                  black.mean(changedBox(black, empty)) + 40)
+            << type;
     }
 }

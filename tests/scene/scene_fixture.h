@@ -78,6 +78,12 @@ struct Frame {
     }
     const unsigned char* at(int x, int y) const { return &rgb[(y * width + x) * 3]; }
     bool lit(int x, int y) const { return at(x, y)[0] + at(x, y)[1] + at(x, y)[2] > 24; }
+    // Whether the pixel differs from the other frame's by more than 24 in some channel.
+    bool differs(const Frame& other, int x, int y) const {
+        for (int c = 0; c < 3; ++c)
+            if (std::abs(at(x, y)[c] - other.at(x, y)[c]) > 24) return true;
+        return false;
+    }
     // Mean absolute difference per channel from another frame over an area.
     double difference(const Frame& other, Rect area = {}) const {
         area.x1 = std::min(area.x1, width);
@@ -130,16 +136,10 @@ inline Rect litBox(const Frame& frame, Rect area = {}) {
         frame, [&](int x, int y) { return frame.lit(x, y); }, area);
 }
 
-// The box of the pixels of an area where two frames differ by more than 24 in some channel.
+// The box of the pixels of an area where two frames differ.
 inline Rect changedBox(const Frame& a, const Frame& b, Rect area = {}) {
     return boxWhere(
-        a,
-        [&](int x, int y) {
-            for (int c = 0; c < 3; ++c)
-                if (std::abs(a.at(x, y)[c] - b.at(x, y)[c]) > 24) return true;
-            return false;
-        },
-        area);
+        a, [&](int x, int y) { return a.differs(b, x, y); }, area);
 }
 
 inline void clearFrame() {
