@@ -90,12 +90,12 @@ int rankOf(const std::string& square) { return square.at(1) - '0'; }
 
 void click(const std::string& square) { onSquareClick(fileOf(square), rankOf(square)); }
 
-// The selected square and the number of its targets, "- 0" for none.
+// The selected square and the number of its targets, "- 0" for none (file and rank -1).
 std::string selected() {
     int count = 0;
     for (const MoveTarget* node = selection.targets; node; node = node->next)
         ++count;
-    if (selection.selFile < 0) return "- " + std::to_string(count);
+    if (selection.selFile == -1 && selection.selRank == -1) return "- " + std::to_string(count);
     return std::string{static_cast<char>('a' + selection.selFile - 1),
                        static_cast<char>('0' + selection.selRank)} +
            " " + std::to_string(count);
