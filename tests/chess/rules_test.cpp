@@ -64,33 +64,19 @@ TEST(Board, StartsRefusesIllegalMovesAndResets) {
     EXPECT_EQ(legalMoves(b), legalMoves(started));
 }
 
-// Rows of "moves from the start | square | its white and black attackers, the last of each in
-// index order (rank 8 first, each rank from a to h; - for none), pinned and the pin's step from
-// the pinning piece towards the king", all counted by hand.
+// Rows of "moves from the start | square | its attack and pin fields".
 TEST(SquareFields, CountEachColoursAttackersAndMarkPins) {
-    const char* const rows[][3] = {
-        // e2 by king, queen, bishop and knight; f3 by the pawns e2 and g2 and the knight g1.
-        {"", "e2", "4 0 g1 - 0 -1 -1"},
-        {"", "f3", "3 0 g1 - 0 -1 -1"},
-        {"", "e4", "0 0 - - 0 -1 -1"},
-        // With d2 empty the bishop b4 pins the knight c3 against the king e1.
-        {"d2d4 e7e5 d4e5 f8b4 b1c3", "c3", "1 1 b2 b4 1 1 -1"},
-        // The new queen a8 pins the queen d8, which the king e8 and the knight c6 defend.
-        {"a2a4 b7b5 a4b5 a7a6 b5a6 c8b7 a6b7 b8c6 b7a8q", "d8", "1 2 a8 c6 1 1 0"},
-        // The queen's check on f2 runs on through the king to e1.
-        {"f2f4 e7e5 e1f2 d8h4", "e1", "2 1 d1 h4 0 -1 -1"},
-    };
     const auto name = [](int index) { return index < 0 ? std::string("-") : squareName(index); };
-    for (const auto& [moves, at, expected] : rows) {
+    for (const Names& row : rowsIn("square_fields.txt")) {
         Board b;
-        ASSERT_TRUE(playAll(b, moves)) << moves;
-        const int index = squareFromText(at);
+        ASSERT_TRUE(playAll(b, row.at(0))) << row[0];
+        const int index = squareFromText(row.at(1).c_str());
         const Square s = b.squareAt(fileOf(index), rankOf(index));
         const std::string fields =
             std::to_string(s.whiteAttackers) + " " + std::to_string(s.blackAttackers) + " " +
             name(s.whiteAttacker) + " " + name(s.blackAttacker) + " " + std::to_string(s.pinned) +
             " " + std::to_string(s.pinFile) + " " + std::to_string(s.pinRank);
-        EXPECT_EQ(fields, expected) << moves << " | " << at;
+        EXPECT_EQ(fields, row.at(2)) << row[0] << " | " << row[1];
     }
 }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The probe against the published perft counts and the commands of commands.txt, errors
-# included. With "deep" as second argument it runs the deeper perft counts as well.
+# The probe's commands against commands.txt: the published perft counts, its other commands and
+# its errors. With "deep" as second argument it runs the deeper perft counts as well.
 set -u -f
 probe=$1
 deep=${2:-}
@@ -8,24 +8,12 @@ here=$(dirname "$0")
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-while IFS='|' read -r fen counts deeper; do
-    fen=${fen% }
-    case $fen in '#'* | '') continue ;; esac
-    depth=0
-    for expected in $counts ${deep:+$deeper}; do
-        depth=$((depth + 1))
-        got=$("$probe" perft "$fen" "$depth" | tail -n 1)
-        [ "$got" = "$expected" ] || fail "perft $depth of $fen: $got, expected $expected"
-    done
-done < "$here/perft.txt"
-[ "${depth:-0}" -gt 0 ] || fail "no perft counts read"
-
 # Each command's output; a failing one prints one line on stderr and nothing on stdout.
 err=$(mktemp)
 trap 'rm -f "$err"' EXIT
 rows=0
 while IFS='|' read -r status expected args; do
-    case $status in '#'* | '') continue ;; esac
+    case $status in '#'* | '') continue ;; deep*) [ -n "$deep" ] || continue; status=0 ;; esac
     IFS='|' read -ra words <<< "$args"
     words=("${words[@]# }")
     out=$("$probe" "${words[@]% }" 2> "$err")
@@ -36,7 +24,7 @@ while IFS='|' read -r status expected args; do
         fail "'$args' ended with $got, printed '$(echo $out)' and said: $(cat "$err")"
     rows=$((rows + 1))
 done < "$here/commands.txt"
-[ $rows = 20 ] || fail "$rows commands read"
+[ $rows -ge 40 ] || fail "$rows commands read"
 
 [ $failures -eq 0 ] && echo "probe checks passed"
 exit $failures
