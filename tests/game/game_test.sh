@@ -69,7 +69,7 @@ from=${reply:0:2}
 # when one has ended. The in-process test of five hundred plies watches the memory.
 key F1
 key h
-for _ in 1 2 3 4 5; do key s 1; done
+for _ in 1 2 3 4 5; do key s 0.5; done
 kill -0 $pid 2>/dev/null || fail "the game ended during the games of two computers"
 
 close_game
