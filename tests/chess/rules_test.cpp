@@ -21,8 +21,9 @@ TEST(LegalTargets, AreTheExpectedSquaresInGenerationOrder) {
     }
 }
 
-// Rows of "FEN | moves | the position they leave | its status bits".
-TEST(PlayingMoves, LeavesTheExpectedPositionAndStatus) {
+// Rows of "FEN | moves | the position they leave | its status bits". The side to move has no
+// legal move exactly when the game is over; the side that moved last always has one.
+TEST(PlayingMoves, LeavesTheExpectedPositionStatusAndMoves) {
     for (const Names& row : rowsIn("played.txt")) {
         Board b = fromFen(row.at(0));
         ASSERT_TRUE(playAll(b, row.at(1))) << row[0] << "|" << row[1];
@@ -30,6 +31,8 @@ TEST(PlayingMoves, LeavesTheExpectedPositionAndStatus) {
         EXPECT_EQ(b.status, std::stoul(row.at(3))) << row[0] << "|" << row[1];
         if (!(b.status & PromotionPending)) {
             EXPECT_EQ(legalMoves(b).empty(), gameIsOver(b.status)) << row[0] << "|" << row[1];
+            EXPECT_EQ(b.hasNoLegalMove(b.sideToMove), gameIsOver(b.status) ? 1 : 0) << row[1];
+            EXPECT_EQ(b.hasNoLegalMove(-b.sideToMove), 0) << row[0] << "|" << row[1];
         }
     }
 }
@@ -78,15 +81,6 @@ TEST(SquareFields, CountEachColoursAttackersAndMarkPins) {
             " " + std::to_string(s.pinFile) + " " + std::to_string(s.pinRank);
         EXPECT_EQ(fields, row.at(2)) << row[0] << " | " << row[1];
     }
-}
-
-TEST(NoLegalMove, IsAnsweredForEitherSide) {
-    Board b;
-    EXPECT_EQ(b.hasNoLegalMove(1), 0);
-    EXPECT_EQ(b.hasNoLegalMove(-1), 0);
-    Board stalemate = fromFen("7k/5Q2/6K1/8/8/8/8/8 b - -");
-    EXPECT_EQ(stalemate.hasNoLegalMove(-1), 1);
-    EXPECT_EQ(stalemate.hasNoLegalMove(1), 0);
 }
 
 // Fixed fault: impossible positions, such as an en passant square no double step can have
