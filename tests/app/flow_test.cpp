@@ -136,12 +136,6 @@ void GameFlow::step(const std::string& op, const std::string& arg, const std::st
         appState &= ~bitsOf(arg + " " + rest);
     } else if (op == "fen") {
         ASSERT_EQ(setFromFen(board, (arg + " " + rest).c_str()), 1);
-    } else if (op == "move") {
-        ASSERT_EQ(board.makeMoveAt(fileOf(arg), rankOf(arg), fileOf(arg.substr(2)),
-                                   rankOf(arg.substr(2))),
-                  1);
-    } else if (op == "record" && arg.size() == 4) {
-        recordMove(fileOf(arg), rankOf(arg), fileOf(arg.substr(2)), rankOf(arg.substr(2)));
     } else if (op == "record") {
         recordPromotion(std::stoi(arg));
     } else if (op == "side") {
