@@ -62,7 +62,7 @@ TEST(DibDecode, EachFormDecodesToItsPixelsBottomRowFirstOrPrintsItsError) {
             << fields[0];
         ++count;
     }
-    EXPECT_EQ(count, 22);
+    EXPECT_EQ(count, 24);
 }
 
 TEST(DibFile, AMissingFileIsReported) {
