@@ -143,7 +143,7 @@ TEST_F(GameScreen, SelectedSquareAndItsTargetsShowTheHighlightPictureAndNothingO
     const WindowPixel b3 = seenFrom(whiteEye, 6.5, 0, -5.5);
     const int x = static_cast<int>(b3.x), y = static_cast<int>(b3.y);
     EXPECT_EQ(screen.difference(plain, {x - 10, y - 10, x + 10, y + 10}), 0);
-    for (const auto& [file, rank] : {std::pair{-1, -1}, std::pair{9, 9}, std::pair{0, 4}}) {
+    for (const auto& [file, rank] : {std::pair{0, 4}, {9, 4}, {4, 0}, {4, 9}}) {
         MoveTarget offBoard = {file, rank, 0, 0, nullptr};
         selection = {file, rank, &offBoard};
         EXPECT_EQ(screenFrame().difference(plain), 0) << file << ", " << rank;
