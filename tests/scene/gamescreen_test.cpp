@@ -60,7 +60,7 @@ class GameScreen : public testing::Test {
 TEST_F(GameScreen, EachStatusShowsItsMessageAndTheLogoAtTheTopOfAResizedWindow) {
     resizeTo(640, 480);
     const auto cases = statusCases();
-    ASSERT_EQ(cases.size(), 11u);
+    ASSERT_EQ(cases.size(), 14u);
     for (const auto& [state, lines] : cases) {
         const auto& [status, prompt, language] = state;
         SCOPED_TRACE(testing::Message() << status << " " << prompt << " " << language);
