@@ -51,9 +51,11 @@ TEST_F(Picking, PointsOffTheBoardAndOnASharedEdgePickNoSquare) {
     for (const WindowPoint p :
          {WindowPoint{0, 0}, {1023, 767}, {512, 20}, {-5, 400}, {1 << 30, -(1 << 30)}})
         expectSquare(pickSquare(p.x, p.y), -1, -1);
-    // Just outside a1, and on the frame beside a4.
+    // Just outside a1, and on the frame beside a4, beyond e8 and beside h4.
     expectSquare(pickAt(whiteEye, 8.1, -8.1), -1, -1);
     expectSquare(pickAt(whiteEye, 8.2, -4.8), -1, -1);
+    expectSquare(pickAt(whiteEye, 3.5, 0.2), -1, -1);
+    expectSquare(pickAt(whiteEye, -0.2, -4.5), -1, -1);
     // The edge between d4 and d5 runs through the board's centre, the window's centre row:
     // it belongs to neither square, and one pixel either side lies in one of them.
     expectSquare(pickSquare(500, 384), -1, -1);
