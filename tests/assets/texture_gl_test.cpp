@@ -175,10 +175,15 @@ TEST(Loading, SevenModelsShareOneTexturePerFileNameAndDrawWithThem) {
     glClear(GL_COLOR_BUFFER_BIT);
     meshTable[7]->draw();
     EXPECT_NEAR(bottomRow(1)[0], 229, 3);
-    // A part whose material index is outside the table draws with material 0's texture.
+    // A part whose material index is outside the table draws with material 0's texture, and
+    // so does part 0 drawn in material 0 whatever its own.
     GLint bound = 0;
     meshTable[6]->parts[0].materialIndex = 9;
     meshTable[6]->draw();
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<std::uint32_t>(bound), wood);
+    meshTable[6]->parts[0].materialIndex = 1;
+    meshTable[6]->drawInMaterial(0);
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     EXPECT_EQ(static_cast<std::uint32_t>(bound), wood);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
