@@ -1,5 +1,7 @@
 #include "scene/pieces.h"
 
+#include "assets/loading.h"
+#include "assets/mesh.h"
 #include "scene_fixture.h"
 
 namespace {
@@ -37,6 +39,21 @@ TEST_F(Pieces, EveryPieceStandsOnItsOwnSquare) {
             expectPieceAt(changedBox(full, sceneFrame()), whiteEye, file, rank, 0);
             putPiece(code, file, rank);
         }
+}
+
+// Alone on d4, each piece's lowest pixel is where the lowest of its model's points seen from
+// White's eye falls: the model's corner (0, 0, 0) lies at the square's corner (4, 0, -4).
+TEST_F(Pieces, EachPieceRestsOnTheBoard) {
+    emptyBoard();
+    const Frame empty = sceneFrame();
+    for (int type = 1; type <= 6; ++type) {
+        double lowest = 1e9;
+        for (const MeshPart& part : meshTable[type]->parts)
+            for (const Vec3& v : part.vertices)
+                lowest = std::min(lowest, seenFrom(whiteEye, 4 + v.x, v.y, -4 + v.z).y);
+        putPiece(type, 4, 4);
+        EXPECT_NEAR(changedBox(empty, sceneFrame()).y0, lowest, 2) << type;
+    }
 }
 
 // Half a turn of the piece about its square's centre shows the eye what it would see from the
