@@ -29,6 +29,7 @@
 #include "assets/mesh.h"
 #include "assets/texture.h"
 #include "chess/board.h"
+#include "chess/fen.h"
 #include "scene/gamescreen.h"
 #include "scene/glsetup.h"
 
@@ -87,26 +88,6 @@ long trianglesOnBoard() {
     return count;
 }
 
-// The pieces of a FEN's first field, rank 8 first; the rest of the board is left as it is.
-void placePieces(const char* placement) {
-    const std::string letters = "prnbqk";
-    int file = 1, rank = 8;
-    for (const char* c = placement; *c; ++c) {
-        if (*c == '/') {
-            file = 1;
-            --rank;
-        } else if (*c >= '1' && *c <= '8') {
-            for (int n = *c - '0'; n > 0; --n, ++file)
-                board.squares[squareIndex(file, rank)].piece = 0;
-        } else {
-            const char lower = static_cast<char>(*c | 0x20);
-            const int type = static_cast<int>(letters.find(lower)) + 1;
-            board.squares[squareIndex(file++, rank)].piece =
-                static_cast<std::int8_t>(lower == *c ? -type : type);
-        }
-    }
-}
-
 // A game with White to move and no phase running, the clock at a fixed tick.
 void startPosition() {
     board.reset();
@@ -134,9 +115,8 @@ void selectionHighlights() {
 // Pieces of both colours on many squares, seen from Black's resting camera.
 void middlegameFromBlack() {
     startPosition();
-    placePieces("r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP2BPPP/R1BQ1RK1");
+    setFromFen(board, "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP2BPPP/R1BQ1RK1 b - - 0 9");
     appState = AppGame | AppBlackTurn | AppHumanToMove;
-    board.sideToMove = -1;
 }
 
 // The knight from g1 halfway to f3, where a black pawn sinks, and the opponent in check:
@@ -154,8 +134,8 @@ void knightInFlight() {
 // A pawn from d7 promoted to a queen on d8, at 0.7 of its spin: the queen shows.
 void promotionSpin() {
     startPosition();
-    placePieces("rnbQkbnr/ppp2ppp/8/8/8/8/PPP2PPP/RNBQKBNR");
-    board.sideToMove = -1;
+    setFromFen(board, "rnbQkbnr/ppp2ppp/8/8/8/8/PPP2PPP/RNBQKBNR b KQkq - 0 5");
+    board.status = 0; // the check on the king shows no message while the piece spins
     moveAnim = {4, 8, 4, 8, 4, 8, 1, 5, 0};
     runningPhase(AppPromotionAnim, 3500);
 }
