@@ -76,10 +76,10 @@ SDLKey keyNamed(const std::string& name) {
     return static_cast<SDLKey>(name.at(0));
 }
 
-int fileOf(const std::string& square) { return square.at(0) - 'a' + 1; }
-int rankOf(const std::string& square) { return square.at(1) - '0'; }
-
-void click(const std::string& square) { onSquareClick(fileOf(square), rankOf(square)); }
+void click(const std::string& square) {
+    const int index = squareFromText(square.c_str());
+    onSquareClick(fileOf(index), rankOf(index));
+}
 
 // The selected square and the number of its targets, "- 0" for none (file and rank -1).
 std::string selected() {
@@ -163,7 +163,7 @@ void GameFlow::expect(const std::string& what, const std::string& all) {
     } else if (what == "nobits") {
         EXPECT_FALSE(anyAppBit(bitsOf(all)));
     } else if (what == "piece") {
-        EXPECT_EQ(std::to_string(board.squareAt(fileOf(all), rankOf(all)).piece), all.substr(3));
+        EXPECT_EQ(std::to_string(board.squares[squareFromText(all.c_str())].piece), all.substr(3));
     } else if (what == "status") {
         EXPECT_EQ(std::to_string(board.status), all);
     } else if (what == "side") {
